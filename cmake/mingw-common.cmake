@@ -1,0 +1,10 @@
+# Shared part of the MinGW-w64 toolchain files; BRINDLE_TRIPLET is set by the includer.
+set(CMAKE_C_COMPILER   ${BRINDLE_TRIPLET}-gcc)
+set(CMAKE_CXX_COMPILER ${BRINDLE_TRIPLET}-g++)
+set(CMAKE_RC_COMPILER  ${BRINDLE_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${BRINDLE_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Tests are Windows programs: CTest runs them through Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh)
