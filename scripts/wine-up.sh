@@ -26,7 +26,9 @@ fi
 # Outside any caller's pipe: a wineserver started inside CTest's pipe makes CTest hang.
 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
 setsid wine wineboot </dev/null >/dev/null 2>&1 || true
-if [ -n "$holder" ] && ! pgrep -f 'desktop_holder.exe' >/dev/null; then
+pidfile="$WINEPREFIX/.desktop-holder.pid"
+if [ -n "$holder" ] && ! { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }; then
     setsid wine "$holder" </dev/null >/dev/null 2>&1 &
+    echo $! > "$pidfile"
     sleep 0.5
 fi
