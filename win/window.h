@@ -1,0 +1,111 @@
+// Windows as objects: a non-owning handle wrapper, and the owning base that routes a window's
+// messages (its own and those reflected from its parent) to virtual handlers.
+#pragma once
+#include <windows.h>
+#include <string>
+
+namespace win {
+
+// A plain, copyable view of a window handle; it never destroys the window.
+class WindowRef {
+public:
+    WindowRef() noexcept = default;
+    WindowRef(HWND hwnd) noexcept : m_hWnd(hwnd) {}  // implicit on purpose: a handle is a reference
+
+    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
+    operator HWND() const noexcept { return m_hWnd; }
+    bool IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+
+    RECT GetClientRect() const;
+    RECT GetWindowRect() const;
+    std::wstring GetWindowText() const;
+    void SetWindowText(const std::wstring& text) const { ::SetWindowTextW(m_hWnd, text.c_str()); }
+    bool MoveWindow(const RECT& rc, bool repaint = true) const;
+    HWND GetParent() const { return ::GetParent(m_hWnd); }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    bool SetDlgItemText(int id, const std::wstring& text) const;
+    std::wstring GetDlgItemText(int id) const;
+    bool ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd) != FALSE; }
+    bool EnableWindow(bool enable) const { return ::EnableWindow(m_hWnd, enable) != FALSE; }
+    bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
+    bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
+    bool IsIconic() const { return ::IsIconic(m_hWnd) != FALSE; }
+    HWND SetFocus() const { return ::SetFocus(m_hWnd); }
+    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(m_hWnd, msg, wp, lp); }
+    bool PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::PostMessageW(m_hWnd, msg, wp, lp) != FALSE; }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    void SetFont(HFONT font, bool redraw = true) const { SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw); }
+    LONG_PTR GetStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_STYLE); }
+    bool Invalidate(bool erase = true) const { return ::InvalidateRect(m_hWnd, nullptr, erase) != FALSE; }
+
+    // Centres the window on its owner when that is visible and not minimised, else on the work
+    // area of the screen; the result is kept inside the work area.
+    void CenterWindow() const;
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+// The object behind a window. It is attached by creating the window through Create, by
+// subclassing an existing window, or (dialogs) by the dialog machinery. It owns its window:
+// when the object goes first, the window is destroyed with it; when the window goes first
+// (its parent was destroyed), the object is merely detached.
+class Window : public WindowRef {
+public:
+    Window() noexcept = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // The framework object attached to `hwnd`, or null when the window is not one of ours.
+    static Window* FromHandle(HWND hwnd);
+
+    // Creates a child or top-level window of an existing class and attaches this object to it.
+    bool Create(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                const RECT& rc, HWND parent, UINT id);
+    // Attaches this object to an existing window by replacing its window procedure.
+    bool SubclassWindow(HWND hwnd);
+    // Attaches this object to the control `id` of `parent` (controls of a dialog template).
+    bool SubclassDlgItem(int id, HWND parent);
+    // Gives the window its own procedure back and forgets it; the window stays.
+    HWND UnsubclassWindow();
+    // Destroys the window (the object stays, detached).
+    void DestroyWindow();
+
+    // Called by the modal loop for the focus window and its parents, innermost first, until
+    // one returns true (consumed). The default consumes nothing.
+    virtual bool PreTranslateMessage(MSG* msg);
+
+protected:
+    // Every message of the window. The default handles reflection and the virtual hooks below,
+    // and passes the rest to Default.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+    // The window procedure that was in place before this object attached (for the current message).
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+
+    // WM_COMMAND that no child took by reflection. True when handled.
+    virtual bool OnCommand(WPARAM wp, LPARAM lp);
+    // WM_NOTIFY that no child took by reflection. True when handled; `result` is returned.
+    virtual bool OnNotify(NMHDR* hdr, LRESULT& result);
+    // WM_CTLCOLOR* of a child that did not answer it itself; true with the brush in `brush`.
+    virtual bool OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush);
+
+    // Messages of this window reflected back from its parent. True when handled.
+    virtual bool OnReflectedCommand(UINT code, LRESULT& result);
+    virtual bool OnReflectedNotify(NMHDR* hdr, LRESULT& result);
+    virtual bool OnReflectedCtlColor(HDC dc, UINT ctlType, HBRUSH& brush);
+    virtual bool OnReflectedDrawItem(DRAWITEMSTRUCT* item);
+
+    // The object has just been attached to its window (by Create or by subclassing).
+    virtual void OnAttached() {}
+    // The window is being destroyed for good (WM_NCDESTROY); the object is detached after this.
+    virtual void OnFinalMessage() {}
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void Detach();
+
+    WNDPROC m_prevProc = nullptr;
+};
+
+}  // namespace win
