@@ -1,0 +1,101 @@
+#include "registry_key.h"
+
+#include <vector>
+
+CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        m_hKey = other.m_hKey;
+        other.m_hKey = nullptr;
+    }
+    return *this;
+}
+
+bool CRegistryKey::Create(HKEY root, const wchar_t* path)
+{
+    Close();
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    m_hKey = key;
+    return true;
+}
+
+bool CRegistryKey::OpenForRead(HKEY root, const wchar_t* path)
+{
+    Close();
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    m_hKey = key;
+    return true;
+}
+
+void CRegistryKey::Close()
+{
+    if (m_hKey) {
+        RegCloseKey(m_hKey);
+        m_hKey = nullptr;
+    }
+}
+
+bool CRegistryKey::ReadDword(const wchar_t* name, DWORD& value) const
+{
+    if (!m_hKey)
+        return false;
+    DWORD data = 0;  // a short value leaves the high bytes zero
+    DWORD type = REG_NONE;
+    DWORD bytes = sizeof(data);
+    if (RegQueryValueExW(m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &bytes) != ERROR_SUCCESS)
+        return false;
+    if (type != REG_DWORD || bytes > sizeof(data))
+        return false;
+    value = data;
+    return true;
+}
+
+bool CRegistryKey::ReadString(const wchar_t* name, std::size_t capacity, std::wstring& value) const
+{
+    if (!m_hKey || capacity == 0)
+        return false;
+    std::vector<wchar_t> buffer(capacity, L'\0');
+    DWORD type = REG_NONE;
+    DWORD bytes = static_cast<DWORD>(capacity * sizeof(wchar_t));
+    if (RegQueryValueExW(m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
+        ERROR_SUCCESS)
+        return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return false;
+    if (bytes > capacity * sizeof(wchar_t) || bytes % sizeof(wchar_t) != 0)
+        return false;
+    const std::size_t units = bytes / sizeof(wchar_t);
+    if (units == 0) {
+        value.clear();
+        return true;
+    }
+    if (buffer[units - 1] != L'\0')
+        return false;
+    value.assign(buffer.data(), wcsnlen(buffer.data(), units));
+    return true;
+}
+
+bool CRegistryKey::WriteDword(const wchar_t* name, DWORD value) const
+{
+    return m_hKey &&
+           RegSetValueExW(m_hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
+               ERROR_SUCCESS;
+}
+
+bool CRegistryKey::WriteString(const wchar_t* name, const std::wstring& value) const
+{
+    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    return m_hKey && RegSetValueExW(m_hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
+                         ERROR_SUCCESS;
+}
+
+bool CRegistryKey::DeleteValue(const wchar_t* name) const
+{
+    return m_hKey && RegDeleteValueW(m_hKey, name) == ERROR_SUCCESS;
+}

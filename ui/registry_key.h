@@ -1,0 +1,39 @@
+// Owning holder of one open registry key, with readers that check type and size.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+class CRegistryKey {
+public:
+    CRegistryKey() = default;
+    ~CRegistryKey() { Close(); }
+    CRegistryKey(CRegistryKey&& other) noexcept : m_hKey(other.m_hKey) { other.m_hKey = nullptr; }
+    CRegistryKey& operator=(CRegistryKey&& other) noexcept;
+    CRegistryKey(const CRegistryKey&) = delete;
+    CRegistryKey& operator=(const CRegistryKey&) = delete;
+
+    // Opens for reading and writing, creating the key and missing parents. Closes any held key first.
+    bool Create(HKEY root, const wchar_t* path);
+    // Opens an existing key read-only. Closes any held key first.
+    bool OpenForRead(HKEY root, const wchar_t* path);
+    void Close();
+    bool IsOpen() const { return m_hKey != nullptr; }
+    HKEY Get() const { return m_hKey; }
+
+    // True only for an existing REG_DWORD of at most 4 bytes; `value` is unchanged otherwise.
+    bool ReadDword(const wchar_t* name, DWORD& value) const;
+    // `capacity` counts UTF-16 units including the terminator. True only for an existing
+    // REG_SZ or REG_EXPAND_SZ (not expanded) that fits, has an even byte length and ends in a
+    // zero unit; zero bytes read as empty. `value` is unchanged on failure.
+    bool ReadString(const wchar_t* name, std::size_t capacity, std::wstring& value) const;
+
+    bool WriteDword(const wchar_t* name, DWORD value) const;
+    // Stored as REG_SZ with its terminator.
+    bool WriteString(const wchar_t* name, const std::wstring& value) const;
+    bool DeleteValue(const wchar_t* name) const;
+
+private:
+    HKEY m_hKey = nullptr;
+};
