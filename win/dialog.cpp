@@ -102,8 +102,10 @@ INT_PTR Dialog::DoModal()
     g_innermostModal = this;
 
     g_creating = this;
-    HWND hwnd = ::CreateDialogParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), owner,
-                                     &Dialog::StaticDlgProc, 0);
+    HWND hwnd = m_pTemplate
+                    ? ::CreateDialogIndirectParamW(GetResourceModule(), m_pTemplate, owner, &Dialog::StaticDlgProc, 0)
+                    : ::CreateDialogParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), owner,
+                                           &Dialog::StaticDlgProc, 0);
     g_creating = nullptr;
 
     if (hwnd && m_hWnd == hwnd) {

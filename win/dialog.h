@@ -31,12 +31,17 @@ protected:
 
     bool OnCommand(WPARAM wp, LPARAM lp) override;
 
+    // Makes DoModal build the dialog from an in-memory template (kept alive by the caller)
+    // instead of the resource template.
+    void SetTemplateIndirect(const DLGTEMPLATE* tmpl) { m_pTemplate = tmpl; }
+
 private:
     static INT_PTR CALLBACK StaticDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // Walks from the focus window up to the dialog; true when one of them consumed `msg`.
     bool PreTranslateChain(MSG* msg);
 
     UINT m_templateId;
+    const DLGTEMPLATE* m_pTemplate = nullptr;
     HWND m_hWndParent;
     bool m_bRunning = false;
     bool m_bEndRequested = false;

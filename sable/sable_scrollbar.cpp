@@ -1,0 +1,140 @@
+#include "sable_scrollbar.h"
+
+#include "handles.h"
+#include "sable_colors.h"
+
+#include <cstring>
+
+namespace {
+
+const wchar_t kHookProp[] = L"Brindle.ScrollBarHook";
+
+bool SameBar(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
+{
+    return std::memcmp(&a.rcScrollBar, &b.rcScrollBar, sizeof(RECT)) == 0 && a.dxyLineButton == b.dxyLineButton &&
+           a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom && a.rgstate[0] == b.rgstate[0];
+}
+
+}  // namespace
+
+AbstractScrollBarPaintHook::~AbstractScrollBarPaintHook()
+{
+    UnhookWindow();
+}
+
+bool AbstractScrollBarPaintHook::HookWindow(HWND hwnd)
+{
+    if (m_hWnd || !hwnd || !::IsWindow(hwnd) || ::GetPropW(hwnd, kHookProp))
+        return false;
+    if (!::SetPropW(hwnd, kHookProp, reinterpret_cast<HANDLE>(this)))
+        return false;
+    m_hWnd = hwnd;
+    m_prevProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AbstractScrollBarPaintHook::HookProc)));
+    std::memset(m_last, 0, sizeof(m_last));
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void AbstractScrollBarPaintHook::UnhookWindow()
+{
+    if (!m_hWnd)
+        return;
+    // Only when we are still in front; otherwise stay in the chain, forwarding untouched.
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &AbstractScrollBarPaintHook::HookProc) {
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prevProc));
+        ::RemovePropW(m_hWnd, kHookProp);
+    } else {
+        ::SetPropW(m_hWnd, kHookProp, reinterpret_cast<HANDLE>(m_prevProc));
+        ::SetPropW(m_hWnd, L"Brindle.ScrollBarHook.Orphan", reinterpret_cast<HANDLE>(1));
+    }
+    m_hWnd = nullptr;
+    m_prevProc = nullptr;
+}
+
+LRESULT CALLBACK AbstractScrollBarPaintHook::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    HANDLE stored = ::GetPropW(hwnd, kHookProp);
+    if (::GetPropW(hwnd, L"Brindle.ScrollBarHook.Orphan")) {  // the hook went, its procedure stayed
+        WNDPROC previous = reinterpret_cast<WNDPROC>(stored);
+        return previous ? ::CallWindowProcW(previous, hwnd, msg, wp, lp) : ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    auto* self = reinterpret_cast<AbstractScrollBarPaintHook*>(stored);
+    if (!self)
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    WNDPROC previous = self->m_prevProc;
+    if (msg == WM_NCDESTROY) {
+        self->UnhookWindow();
+        return ::CallWindowProcW(previous, hwnd, msg, wp, lp);
+    }
+    LRESULT result = ::CallWindowProcW(previous, hwnd, msg, wp, lp);
+    if (self->m_hWnd == hwnd) {
+        if (msg == WM_NCPAINT)
+            self->PaintBars(true);
+        else if (msg != WM_PAINT && msg != WM_ERASEBKGND && msg != WM_GETTEXT && msg != WM_GETDLGCODE)
+            self->PaintBars(false);  // the system may have redrawn a bar while scrolling
+    }
+    return result;
+}
+
+void AbstractScrollBarPaintHook::PaintBars(bool always)
+{
+    const LONG objects[2] = {OBJID_VSCROLL, OBJID_HSCROLL};
+    SCROLLBARINFO info[2];
+    bool changed = always;
+    for (int i = 0; i < 2; ++i) {
+        std::memset(&info[i], 0, sizeof(info[i]));
+        info[i].cbSize = sizeof(SCROLLBARINFO);
+        if (!::GetScrollBarInfo(m_hWnd, objects[i], &info[i]))
+            info[i].rgstate[0] = STATE_SYSTEM_INVISIBLE;
+        if (!SameBar(info[i], m_last[i]))
+            changed = true;
+    }
+    if (!changed)
+        return;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    win::WindowDC dc(m_hWnd, true);
+    if (!dc.get())
+        return;
+    for (int i = 0; i < 2; ++i) {
+        m_last[i] = info[i];
+        if (info[i].rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN))
+            continue;
+        RECT bar = info[i].rcScrollBar;
+        ::OffsetRect(&bar, -window.left, -window.top);
+        const bool enabled = !(info[i].rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+        DrawScrollBar(dc.get(), bar, i == 0, info[i].dxyLineButton, info[i].xyThumbTop, info[i].xyThumbBottom, enabled);
+    }
+}
+
+void SableScrollBarPaintHook::DrawScrollBar(HDC dc, const RECT& bar, bool vertical, int arrow, int thumbStart,
+                                            int thumbEnd, bool enabled)
+{
+    sable::FillSolid(dc, bar, sable::kTrack);
+    const int length = vertical ? bar.bottom - bar.top : bar.right - bar.left;
+    auto along = [&](int from, int to) {
+        return vertical ? RECT{bar.left, bar.top + from, bar.right, bar.top + to}
+                        : RECT{bar.left + from, bar.top, bar.left + to, bar.bottom};
+    };
+    const COLORREF ink = enabled ? sable::kBand : sable::kTextDisabled;
+    // Arrow buttons: a face with a small solid triangle.
+    for (int end = 0; end < 2; ++end) {
+        RECT button = end == 0 ? along(0, arrow) : along(length - arrow, length);
+        ::InflateRect(&button, -1, -1);
+        sable::FillSolid(dc, button, sable::kFace);
+        const int cx = (button.left + button.right) / 2;
+        const int cy = (button.top + button.bottom) / 2;
+        for (int row = 0; row < 4; ++row) {
+            const int offset = end == 0 ? row - 2 : 1 - row;  // apex first, then wider rows
+            RECT line = vertical ? RECT{cx - row, cy + offset, cx + row + 1, cy + offset + 1}
+                                 : RECT{cx + offset, cy - row, cx + offset + 1, cy + row + 1};
+            sable::FillSolid(dc, line, ink);
+        }
+    }
+    if (enabled && thumbEnd > thumbStart) {
+        RECT thumb = along(thumbStart, thumbEnd);
+        ::InflateRect(&thumb, vertical ? -2 : -1, vertical ? -1 : -2);
+        sable::FillSolid(dc, thumb, sable::kThumb);
+    }
+}
