@@ -1,0 +1,156 @@
+#include "group_icon.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// Layout of an RT_GROUP_ICON directory as stored in a module.
+#pragma pack(push, 2)
+struct GroupDirectoryHeader {
+    WORD reserved;
+    WORD type;  // 1 = icon
+    WORD count;
+};
+struct GroupDirectoryEntry {
+    BYTE width;
+    BYTE height;
+    BYTE colorCount;
+    BYTE reserved;
+    WORD planes;
+    WORD bitCount;
+    DWORD bytesInRes;
+    WORD id;  // RT_ICON resource holding the image
+};
+#pragma pack(pop)
+static_assert(sizeof(GroupDirectoryHeader) == 6, "directory header layout");
+static_assert(sizeof(GroupDirectoryEntry) == 14, "directory entry layout");
+
+struct ResourceData {
+    const BYTE* data = nullptr;
+    DWORD size = 0;
+};
+
+// Loaded resources live as long as the module; nothing here needs releasing.
+bool FindResourceData(HMODULE module, LPCWSTR name, LPCWSTR type, ResourceData& out)
+{
+    HRSRC info = FindResourceW(module, name, type);
+    if (!info)
+        return false;
+    HGLOBAL loaded = LoadResource(module, info);
+    const void* locked = loaded ? LockResource(loaded) : nullptr;
+    if (!locked)
+        return false;
+    out.data = static_cast<const BYTE*>(locked);
+    out.size = SizeofResource(module, info);
+    return true;
+}
+
+// True when the image data holds everything its bitmap header announces, so that creating
+// the icon reads nothing beyond the resource. PNG images are left to the platform, which is
+// given their size.
+bool IconImageFits(const ResourceData& image)
+{
+    static const BYTE kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (image.size >= sizeof(kPngSignature) && std::memcmp(image.data, kPngSignature, sizeof(kPngSignature)) == 0)
+        return true;
+    BITMAPINFOHEADER header;
+    if (image.size < sizeof(header))
+        return false;
+    std::memcpy(&header, image.data, sizeof(header));
+    if (header.biSize < sizeof(header) || header.biSize > image.size || header.biWidth <= 0 ||
+        header.biHeight <= 0 || header.biPlanes != 1)
+        return false;
+    const std::uint64_t width = static_cast<std::uint64_t>(header.biWidth);
+    const std::uint64_t height = static_cast<std::uint64_t>(header.biHeight) / 2;  // colour bits, then the mask
+    const std::uint64_t bits = header.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+    std::uint64_t colours = header.biClrUsed;
+    if (colours == 0 && bits <= 8)
+        colours = std::uint64_t(1) << bits;
+    std::uint64_t masks = 0;
+    if (header.biCompression == BI_BITFIELDS)
+        masks = 3 * sizeof(DWORD);
+    else if (header.biCompression != BI_RGB)
+        return false;
+    const std::uint64_t colourStride = ((width * bits + 31) / 32) * 4;
+    const std::uint64_t maskStride = ((width + 31) / 32) * 4;
+    const std::uint64_t needed = header.biSize + masks + colours * sizeof(RGBQUAD) + (colourStride + maskStride) * height;
+    return needed <= image.size;
+}
+
+// The platform's standard icon of the group, used when the group's own images cannot be.
+HICON PlatformGroupIcon(HMODULE module, LPCWSTR group, int width, int height)
+{
+    if (IS_INTRESOURCE(group))
+        return LoadIconW(module, group);
+    return static_cast<HICON>(LoadImageW(module, group, IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount)
+{
+    ResourceData directory;
+    if (!FindResourceData(module, group, RT_GROUP_ICON, directory))
+        return nullptr;
+
+    // The directory comes from a file anyone may have registered: it must fit its resource
+    // before it is read here or handed to the platform, whose fallback would read it too.
+    GroupDirectoryHeader header;
+    if (directory.size < sizeof(header))
+        return nullptr;
+    std::memcpy(&header, directory.data, sizeof(header));
+    if (sizeof(header) + std::size_t(header.count) * sizeof(GroupDirectoryEntry) > directory.size)
+        return nullptr;
+    if (header.type != 1)
+        return PlatformGroupIcon(module, group, width, height);
+
+    auto entryAt = [&directory](WORD index) {
+        GroupDirectoryEntry entry;
+        std::memcpy(&entry, directory.data + sizeof(GroupDirectoryHeader) + index * sizeof(entry), sizeof(entry));
+        return entry;
+    };
+
+    int chosenId = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(directory.data), TRUE, width, height, LR_DEFAULTCOLOR);
+
+    bool chosenFound = false;
+    BYTE chosenWidth = 0;
+    BYTE chosenHeight = 0;
+    for (WORD i = 0; i < header.count && !chosenFound; ++i) {
+        const GroupDirectoryEntry entry = entryAt(i);
+        if (entry.id == chosenId) {
+            chosenFound = true;
+            chosenWidth = entry.width;
+            chosenHeight = entry.height;
+            if (maxBitCount <= 0)
+                maxBitCount = entry.bitCount;
+        }
+    }
+    if (chosenFound) {
+        int bestBitCount = 0;
+        for (WORD i = 0; i < header.count; ++i) {
+            const GroupDirectoryEntry entry = entryAt(i);
+            if (entry.width == chosenWidth && entry.height == chosenHeight && entry.bitCount > bestBitCount &&
+                entry.bitCount <= maxBitCount) {
+                chosenId = entry.id;
+                bestBitCount = entry.bitCount;
+            }
+        }
+    }
+
+    ResourceData image;
+    if (chosenId != 0 && FindResourceData(module, MAKEINTRESOURCEW(chosenId), RT_ICON, image)) {
+        // A chosen image that cannot hold what it announces is broken data: the platform's
+        // fallback would pick and read the same image, so give nothing.
+        if (!IconImageFits(image))
+            return nullptr;
+        HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000, width,
+                                              height, LR_DEFAULTCOLOR);
+        if (icon)
+            return icon;
+    }
+    return PlatformGroupIcon(module, group, width, height);
+}

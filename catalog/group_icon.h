@@ -1,0 +1,10 @@
+// The best image of one icon group of an opened module.
+#pragma once
+#include <windows.h>
+
+// `group` is MAKEINTRESOURCEW(id) or a text name. Picks the platform's best size for
+// width x height, then among images of that size the deepest colour not above maxBitCount
+// (maxBitCount <= 0: the depth of the platform's choice), the first in directory order on a
+// tie. Returns an icon the caller destroys, or null when the group is missing or its data is
+// malformed (a directory or image that does not fit its resource).
+HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount);
