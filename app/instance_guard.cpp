@@ -16,23 +16,23 @@ UINT ObserveAppNotifyMessage()
     return message;
 }
 
-UniqueKernelHandle CreateOrOpenMutex(bool initialOwner, const std::wstring& name)
+win::UniqueHandle CreateOrOpenMutex(bool initialOwner, const std::wstring& name)
 {
     if (name.empty())
-        return UniqueKernelHandle();
+        return win::UniqueHandle();
     SharedSecurityAttributes security;
-    UniqueKernelHandle mutex(CreateMutexW(security.attributes(), initialOwner, name.c_str()));
+    win::UniqueHandle mutex(CreateMutexW(security.attributes(), initialOwner, name.c_str()));
     if (!mutex)
         mutex.reset(OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
     return mutex;
 }
 
-UniqueKernelHandle CreateOrOpenEvent(bool manualReset, bool initiallySignalled, const std::wstring& name)
+win::UniqueHandle CreateOrOpenEvent(bool manualReset, bool initiallySignalled, const std::wstring& name)
 {
     if (name.empty())
-        return UniqueKernelHandle();
+        return win::UniqueHandle();
     SharedSecurityAttributes security;
-    UniqueKernelHandle event(CreateEventW(security.attributes(), manualReset, initiallySignalled, name.c_str()));
+    win::UniqueHandle event(CreateEventW(security.attributes(), manualReset, initiallySignalled, name.c_str()));
     if (!event)
         event.reset(OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, name.c_str()));
     return event;
@@ -74,7 +74,7 @@ bool CInstanceGuard::IsUserInstanceRunning() const
     const std::wstring name = FormatObjectName(L"%s-MutexUser");
     if (name.empty())
         return false;
-    UniqueKernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
+    win::UniqueHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
     return static_cast<bool>(mutex);
 }
 

@@ -1,7 +1,7 @@
 // One running instance per logon session, a machine-wide "an instance runs" mark, and
 // shutdown requests from other processes (this session or all sessions).
 #pragma once
-#include "unique_kernel_handle.h"
+#include "handles.h"
 
 #include <windows.h>
 #include <string>
@@ -23,8 +23,8 @@ UINT ObserveAppNotifyMessage();
 // Creates the named object with the shared security (handle not inheritable), or, when that
 // gives no handle (it exists with a stricter access list), opens it with SYNCHRONIZE
 // (mutex) or EVENT_MODIFY_STATE|SYNCHRONIZE (event). Empty when neither works.
-UniqueKernelHandle CreateOrOpenMutex(bool initialOwner, const std::wstring& name);
-UniqueKernelHandle CreateOrOpenEvent(bool manualReset, bool initiallySignalled, const std::wstring& name);
+win::UniqueHandle CreateOrOpenMutex(bool initialOwner, const std::wstring& name);
+win::UniqueHandle CreateOrOpenEvent(bool manualReset, bool initiallySignalled, const std::wstring& name);
 
 class CInstanceGuard {
 public:
@@ -62,12 +62,12 @@ private:
     static DWORD WINAPI WatchShutdown(LPVOID parameter);
     void OnShutdownSignalled(WPARAM which);
 
-    UniqueKernelHandle m_hUserMutex;
-    UniqueKernelHandle m_hAllMutex;
-    UniqueKernelHandle m_hUserShutdownEvent;
-    UniqueKernelHandle m_hAllShutdownEvent;
-    UniqueKernelHandle m_hStopEvent;
-    UniqueKernelHandle m_hWatcherThread;
+    win::UniqueHandle m_hUserMutex;
+    win::UniqueHandle m_hAllMutex;
+    win::UniqueHandle m_hUserShutdownEvent;
+    win::UniqueHandle m_hAllShutdownEvent;
+    win::UniqueHandle m_hStopEvent;
+    win::UniqueHandle m_hWatcherThread;
     std::wstring m_pszName;
     HWND m_hNotifyWnd = nullptr;
     IShutdownObserver* m_pObserver = nullptr;

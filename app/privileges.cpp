@@ -48,7 +48,9 @@ bool IsBuiltinGroupMemberOfToken(HANDLE token, DWORD rid, bool& member)
     const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
     for (DWORD i = 0; i < groups->GroupCount; ++i) {
         // A deny-only or disabled group (a filtered token) does not count.
-        if (EqualSid(groups->Groups[i].Sid, group) && (groups->Groups[i].Attributes & SE_GROUP_ENABLED)) {
+        const DWORD attributes = groups->Groups[i].Attributes;
+        if (EqualSid(groups->Groups[i].Sid, group) && (attributes & SE_GROUP_ENABLED) &&
+            !(attributes & SE_GROUP_USE_FOR_DENY_ONLY)) {
             member = true;
             break;
         }

@@ -1,0 +1,295 @@
+// Brindle.exe as a user meets it: real processes, real windows, the real named objects.
+#include "handles.h"
+#include "test_process.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kSystemError[] = L"System error has occurred. Please make sure Brindle is correctly installed.";
+
+// A started process that is killed if the test leaves it running.
+class ChildProcess {
+public:
+    ChildProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory = L"")
+    {
+        std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        commandLine.push_back(L'\0');
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        if (CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           directory.empty() ? nullptr : directory.c_str(), &si, &pi)) {
+            m_process.reset(pi.hProcess);
+            CloseHandle(pi.hThread);
+            m_id = pi.dwProcessId;
+        }
+    }
+    ~ChildProcess()
+    {
+        if (m_process && !WaitExit(0)) {
+            TerminateProcess(m_process.get(), 1);
+            WaitForSingleObject(m_process.get(), 5000);
+        }
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return static_cast<bool>(m_process); }
+    DWORD id() const { return m_id; }
+
+    // True when the process ended within `ms`; its exit code goes to `code`.
+    bool WaitExit(DWORD ms, DWORD* code = nullptr) const
+    {
+        if (WaitForSingleObject(m_process.get(), ms) != WAIT_OBJECT_0)
+            return false;
+        if (code)
+            GetExitCodeProcess(m_process.get(), code);
+        return true;
+    }
+
+private:
+    win::UniqueHandle m_process;
+    DWORD m_id = 0;
+};
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+// Visible top-level windows of one process.
+std::vector<HWND> VisibleWindowsOf(DWORD processId)
+{
+    WindowSearch search = {processId, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The first visible top-level dialog-class window of the process, within `ms`.
+HWND WaitForDialogOf(DWORD processId, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : VisibleWindowsOf(processId)) {
+            if (ClassOf(window) == L"#32770")
+                return window;
+        }
+        Sleep(20);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
+
+bool WaitForWindowGone(HWND window, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+std::vector<std::wstring> ChildTexts(HWND window)
+{
+    std::vector<std::wstring> texts;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(TextOf(child));
+    return texts;
+}
+
+bool UserInstanceMutexExists()
+{
+    win::UniqueHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, L"Brindle-MutexUser"));
+    return static_cast<bool>(mutex);
+}
+
+bool IsSignalled(const win::UniqueHandle& event)
+{
+    return WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0;
+}
+
+class BrindleProcess : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // An instance left by an earlier run would take every start's hand-over path.
+        if (UserInstanceMutexExists()) {
+            RunProcess(L"\"" + m_exe + L"\" /halt", 5000);
+            for (int i = 0; i < 100 && UserInstanceMutexExists(); ++i)
+                Sleep(30);
+        }
+        ASSERT_FALSE(UserInstanceMutexExists()) << "a Brindle instance is still running";
+    }
+
+    void TearDown() override
+    {
+        // Every process this test started is gone by now; so are the objects they held.
+        EXPECT_FALSE(UserInstanceMutexExists());
+    }
+
+    // Starts Brindle and waits for its main dialog.
+    HWND StartRunningInstance(ChildProcess& process)
+    {
+        if (!process.started())
+            return nullptr;
+        return WaitForDialogOf(process.id(), 5000);
+    }
+
+    const std::wstring m_exe = TestBinDirectory() + L"Brindle.exe";
+};
+
+}  // namespace
+
+TEST_F(BrindleProcess, SecondStartHandsOverToTheFirstAndBringsItToTheFront)
+{
+    ChildProcess first(m_exe, L"halt");  // a bare word is no switch: this runs
+    const HWND main = StartRunningInstance(first);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(TextOf(main), L"Brindle");
+    EXPECT_EQ(FindWindowW(L"#32770", L"Brindle"), main);
+    EXPECT_TRUE(UserInstanceMutexExists());
+
+    // Something else is in front when the second start comes.
+    HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 300, 300, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+
+    ChildProcess second(m_exe, L"/X /2");
+    DWORD code = 99;
+    ASSERT_TRUE(second.WaitExit(5000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(GetForegroundWindow(), main);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_EQ(FindWindowW(L"#32770", L"Brindle"), main);  // still the only one
+    DestroyWindow(other);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(first.WaitExit(5000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(BrindleProcess, HaltSwitchesCloseTheRunningInstanceWithinASecond)
+{
+    for (const wchar_t* halt : {L"/halt", L"-HALT", L"/haltAll"}) {
+        SCOPED_TRACE(std::string(halt, halt + wcslen(halt)));
+        ChildProcess running(m_exe, L"");
+        const HWND main = StartRunningInstance(running);
+        ASSERT_NE(main, nullptr);
+
+        ChildProcess halter(m_exe, halt);
+        DWORD code = 99;
+        ASSERT_TRUE(halter.WaitExit(5000, &code));
+        EXPECT_EQ(code, 0u);
+        EXPECT_TRUE(VisibleWindowsOf(halter.id()).empty());
+        EXPECT_TRUE(WaitForWindowGone(main, 1000));
+        EXPECT_TRUE(running.WaitExit(5000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+}
+
+TEST_F(BrindleProcess, HaltWithoutInstanceSignalsOnlyTheChosenEvent)
+{
+    // Held here so that the events outlive the signalling processes and can be inspected.
+    win::UniqueHandle user(CreateEventW(nullptr, TRUE, FALSE, L"Brindle-Shutdown-User"));
+    win::UniqueHandle all(CreateEventW(nullptr, TRUE, FALSE, L"Global\\Brindle-Shutdown-All"));
+    ASSERT_TRUE(user);
+    ASSERT_TRUE(all);
+    ResetEvent(user.get());
+    ResetEvent(all.get());
+
+    const struct {
+        const wchar_t* arguments;
+        bool user;
+        bool all;
+    } cases[] = {
+        {L"/halt /haltAll", true, false},  // halt is tested first
+        {L"-haltall", false, true},
+        {L"/haltAll /halt", true, false},  // so is it when it comes second
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
+        EXPECT_EQ(RunProcess(L"\"" + m_exe + L"\" " + c.arguments, 5000), 0);
+        EXPECT_EQ(IsSignalled(user), c.user);
+        EXPECT_EQ(IsSignalled(all), c.all);
+        ResetEvent(user.get());
+        ResetEvent(all.get());
+    }
+}
+
+TEST_F(BrindleProcess, WithoutItsResourceLibraryOnlyTheSystemErrorIsShown)
+{
+    TempDirectory program;
+    ASSERT_TRUE(CopyFileW(m_exe.c_str(), (program.path() + L"Brindle.exe").c_str(), FALSE));
+    // A library in the current directory or on the search path must not stand in for the missing one.
+    TempDirectory planted;
+    ASSERT_TRUE(CopyFileW((TestBinDirectory() + L"QclRes.dll").c_str(), (planted.path() + L"QclRes.dll").c_str(),
+                          FALSE));
+
+    win::UniqueHandle user(CreateEventW(nullptr, TRUE, FALSE, L"Brindle-Shutdown-User"));
+    win::UniqueHandle all(CreateEventW(nullptr, TRUE, FALSE, L"Global\\Brindle-Shutdown-All"));
+    ASSERT_TRUE(user);
+    ASSERT_TRUE(all);
+
+    wchar_t savedPath[32767] = {};
+    GetEnvironmentVariableW(L"PATH", savedPath, 32767);
+    const struct {
+        const wchar_t* label;
+        bool plant;
+    } cases[] = {{L"missing", false}, {L"planted", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.label, c.label + wcslen(c.label)));
+        if (c.plant)
+            SetEnvironmentVariableW(L"PATH", (planted.path() + L";" + savedPath).c_str());
+        ChildProcess process(program.path() + L"Brindle.exe", L"/X", c.plant ? planted.path() : program.path());
+        SetEnvironmentVariableW(L"PATH", savedPath);
+        ASSERT_TRUE(process.started());
+
+        const HWND box = WaitForDialogOf(process.id(), 5000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(VisibleWindowsOf(process.id()), std::vector<HWND>{box});
+        EXPECT_EQ(TextOf(box), L"Brindle");
+        const std::vector<std::wstring> texts = ChildTexts(box);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), kSystemError), texts.end());
+        EXPECT_FALSE(UserInstanceMutexExists());
+
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        DWORD code = 99;
+        EXPECT_TRUE(process.WaitExit(5000, &code));
+        EXPECT_EQ(code, 0u);
+        EXPECT_FALSE(IsSignalled(user));
+        EXPECT_FALSE(IsSignalled(all));
+    }
+}
