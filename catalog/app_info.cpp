@@ -1,0 +1,123 @@
+#include "app_info.h"
+#include "check_function.h"
+#include "description_text.h"
+#include "indirect_string.h"
+#include "privileges.h"
+#include "registry_reference.h"
+#include "registry_value.h"
+#include "scoped_handles.h"
+
+#include <shlwapi.h>
+
+const wchar_t kCatalogKeyPath[] = L"SOFTWARE\\Marbeck\\Quillon";
+
+namespace {
+
+constexpr DWORD kSubkeyNameUnits = 1024;
+
+}  // namespace
+
+CAppInfo::CAppInfo() = default;
+
+CAppInfo::~CAppInfo() = default;
+
+LONG CAppInfo::ReadStringValue(const std::wstring& subkeyPath, const wchar_t* name, std::wstring& field)
+{
+    return ReadRegistryString(HKEY_LOCAL_MACHINE, subkeyPath, name, field);
+}
+
+LONG CAppInfo::ReadDwordValue(const std::wstring& subkeyPath, const wchar_t* name, int& field)
+{
+    return ReadRegistryDword(HKEY_LOCAL_MACHINE, subkeyPath, name, field);
+}
+
+void CAppInfo::Report(DropReason reason)
+{
+    if (m_pDropReasonSink)
+        *m_pDropReasonSink = reason;
+}
+
+int CAppInfo::Drop(DropReason reason)
+{
+    Report(reason);
+    return 0;
+}
+
+int CAppInfo::LoadRegisteredAppAt(int index)
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCatalogKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return 2;
+    UniqueRegistryKey catalog(opened);
+    wchar_t name[kSubkeyNameUnits] = {};
+    DWORD units = kSubkeyNameUnits;
+    LONG status = static_cast<LONG>(SHEnumKeyExW(catalog.get(), static_cast<DWORD>(index), name, &units));
+    catalog.reset();
+    if (status != ERROR_SUCCESS)
+        return 2;
+    name[kSubkeyNameUnits - 1] = 0;
+    return LoadRegisteredApp(name);
+}
+
+int CAppInfo::LoadRegisteredApp(std::wstring name)
+{
+    Report(DropReason::None);
+    const std::wstring path = std::wstring(kCatalogKeyPath) + L"\\" + name;
+    m_strId = name;
+
+    if (ReadDwordValue(path, L"AppHide", m_nAppHide) == ERROR_SUCCESS) {
+        if (m_nAppHide == 1)
+            return Drop(DropReason::Hidden);
+        if (m_nAppHide == 2 && !IsAdministratorOrUntested())
+            return Drop(DropReason::AdminOnly);
+    }
+
+    // The check runs before anything else is looked at, even for a subkey dropped later on.
+    if (ReadDwordValue(path, L"AppCheck", m_nAppCheck) == ERROR_SUCCESS && m_nAppCheck == 1 &&
+        ReadStringValue(path, L"AppCheckFunc", m_strAppCheckFunc) == ERROR_SUCCESS &&
+        EvaluateAppCheckFunc(m_strAppCheckFunc) == 0)
+        return Drop(DropReason::CheckFailed);
+
+    if (ReadStringValue(path, L"AppName", m_strAppName) != ERROR_SUCCESS)
+        return Drop(DropReason::NoName);
+    if (!ApplyIndirectString(m_strAppName))
+        return Drop(DropReason::BadNameReference);
+
+    if (ReadStringValue(path, L"AppPath", m_strAppPath) != ERROR_SUCCESS)
+        return Drop(DropReason::NoPath);
+    ReadStringValue(path, L"AppOption", m_strAppOption);
+    ReadStringValue(path, L"Folder", m_strFolder);
+
+    if (ReadDwordValue(path, L"Category", m_nCategory) != ERROR_SUCCESS)
+        return Drop(DropReason::NoCategory);
+
+    if (ReadStringValue(path, L"Description", m_strDescription) != ERROR_SUCCESS ||
+        !ApplyIndirectString(m_strDescription))
+        m_strDescription.clear();
+    NormaliseLineBreaks(m_strDescription);
+
+    ReadStringValue(path, L"IconPath", m_strIconPath);
+    if (m_strIconPath.empty())
+        m_strIconPath = m_strAppPath;
+    else if (IsRegistryReference(m_strIconPath))
+        m_strIconPath = ResolveRegistryReference(m_strIconPath);
+    ReadDwordValue(path, L"IconIndex", m_nIconIndex);
+
+    // The icon is made only to prove it can be; the views make their own.
+    UniqueIcon probe(CreateAppIcon(32));
+    if (!probe)
+        return Drop(DropReason::NoIcon);
+    probe.reset();
+
+    if (ReadStringValue(path, L"HelpPath", m_strHelpPath) != ERROR_SUCCESS)
+        return 1;
+    ReadDwordValue(path, L"HelpOption1", m_nHelpOption1);
+    if (m_nHelpOption1 == 1)
+        ReadDwordValue(path, L"HelpOption2", m_nHelpOption2);
+    return 1;
+}
+
+std::wstring CAppInfo::GetDescriptionLine(int line)
+{
+    return DescriptionLine(m_strDescription, line);
+}

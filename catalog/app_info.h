@@ -1,0 +1,64 @@
+// One catalogue entry: a registered settings application or a built-in control-panel item.
+#pragma once
+#include "drop_reason.h"
+#include "icon_group_name.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The catalogue key under HKEY_LOCAL_MACHINE; one subkey per registered application.
+extern const wchar_t kCatalogKeyPath[];
+
+class CAppInfo {
+public:
+    CAppInfo();
+    virtual ~CAppInfo();
+    CAppInfo(const CAppInfo&) = delete;
+    CAppInfo& operator=(const CAppInfo&) = delete;
+
+    // Fills the entry from the catalogue subkey `name`: 1 = loaded and to be shown, 0 = dropped
+    // (fields read before the drop keep their values).
+    virtual int LoadRegisteredApp(std::wstring name);
+    // 2 when there is no subkey at `index` (or the catalogue key cannot be opened),
+    // otherwise the result of LoadRegisteredApp for that subkey.
+    virtual int LoadRegisteredAppAt(int index);
+    // The entry's icon at size x size pixels, owned by the caller; null when none can be made.
+    virtual HICON CreateAppIcon(int size);
+    // Line 0, 1 or 2 of the description; empty for any other line.
+    virtual std::wstring GetDescriptionLine(int line);
+    // Fills the entry as built-in item 0-8: 1 = loaded, 0 = not available.
+    virtual int LoadOsItem(int item);
+
+    // Value reads under HKEY_LOCAL_MACHINE\`subkeyPath`; registry status, field unchanged on failure.
+    LONG ReadStringValue(const std::wstring& subkeyPath, const wchar_t* name, std::wstring& field);
+    LONG ReadDwordValue(const std::wstring& subkeyPath, const wchar_t* name, int& field);
+
+    // From now on each load stores in *sink why it dropped the entry (None when it did not).
+    // Only observes: the loads behave and return exactly the same. Null stops the reports.
+    void ReportDropReasonTo(DropReason* sink) { m_pDropReasonSink = sink; }
+
+    std::wstring m_strId;
+    std::wstring m_strAppName;
+    std::wstring m_strAppPath;
+    std::wstring m_strAppOption;
+    std::wstring m_strFolder;
+    int m_nCategory = 255;
+    std::wstring m_strDescription;
+    std::wstring m_strIconPath;
+    int m_nIconIndex = 0;
+    std::wstring m_strHelpPath;
+    int m_nHelpOption1 = 0;
+    int m_nHelpOption2 = 0;
+    int m_nAppHide = 0;
+    int m_nAppCheck = 0;
+    std::wstring m_strAppCheckFunc;
+    int m_nIconEnumPos = 0;            // working counter of the icon-group enumeration
+    IconGroupName m_pIconGroupName;    // working result of the icon-group enumeration
+
+private:
+    int Drop(DropReason reason);
+    void Report(DropReason reason);
+
+    DropReason* m_pDropReasonSink = nullptr;
+};

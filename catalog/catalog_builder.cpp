@@ -1,0 +1,69 @@
+#include "catalog_builder.h"
+#include "scoped_handles.h"
+
+namespace {
+
+void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogObserver* observer)
+{
+    for (int index = 0;; ++index) {
+        auto entry = std::make_unique<CAppInfo>();
+        DropReason reason = DropReason::None;
+        if (observer)
+            entry->ReportDropReasonTo(&reason);
+        int result = entry->LoadRegisteredAppAt(index);
+        if (result == 2)
+            return;
+        entry->ReportDropReasonTo(nullptr);
+        if (observer)
+            observer->OnEntry(*entry, false, result == 0 ? reason : DropReason::None);
+        if (result != 0)
+            catalog.push_back(std::move(entry));
+    }
+}
+
+// The mask counts only when it is a REG_DWORD; anything else offers no built-in item.
+bool ReadBuiltInMask(DWORD& mask)
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCatalogKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    UniqueRegistryKey key(opened);
+    DWORD type = REG_NONE;
+    DWORD value = 0;
+    DWORD bytes = sizeof(value);
+    if (RegQueryValueExW(key.get(), L"OSItems", nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return false;
+    mask = value;
+    return true;
+}
+
+void AddBuiltInItems(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogObserver* observer)
+{
+    DWORD mask = 0;
+    if (!ReadBuiltInMask(mask))
+        return;
+    for (int item = 0; item < kBuiltInItemCount; ++item) {
+        if (!(mask & (1u << item)))
+            continue;
+        auto entry = std::make_unique<CAppInfo>();
+        DropReason reason = DropReason::None;
+        if (observer)
+            entry->ReportDropReasonTo(&reason);
+        int result = entry->LoadOsItem(item);
+        entry->ReportDropReasonTo(nullptr);
+        if (observer)
+            observer->OnEntry(*entry, true, result == 0 ? reason : DropReason::None);
+        if (result != 0)
+            catalog.push_back(std::move(entry));
+    }
+}
+
+}  // namespace
+
+void BuildCatalog(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogObserver* observer)
+{
+    AddRegisteredApps(catalog, observer);
+    AddBuiltInItems(catalog, observer);
+}

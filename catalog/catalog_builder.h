@@ -1,0 +1,22 @@
+// Builds the catalogue: registered applications in enumeration order, then the built-in items
+// selected by the OSItems mask. The hub's page and the inspector both use it.
+#pragma once
+#include "app_info.h"
+#include "drop_reason.h"
+
+#include <memory>
+#include <vector>
+
+// Told about every entry the builder tried, in catalogue order, while the entry still exists.
+class ICatalogObserver {
+public:
+    virtual ~ICatalogObserver() = default;
+    // `reason` is None for an entry that was kept. `builtIn` marks the control-panel items.
+    virtual void OnEntry(const CAppInfo& entry, bool builtIn, DropReason reason) = 0;
+};
+
+// Appends the kept entries to `catalog`. The observer, when given, only watches.
+void BuildCatalog(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogObserver* observer = nullptr);
+
+// Number of built-in items (bits 0-8 of the mask).
+constexpr int kBuiltInItemCount = 9;

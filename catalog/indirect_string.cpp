@@ -1,0 +1,26 @@
+#include "indirect_string.h"
+#include "registry_reference.h"
+#include "resource_library.h"
+#include "text_fields.h"
+
+#include <vector>
+
+bool ApplyIndirectString(std::wstring& text)
+{
+    if (!StripIndirectMarker(text))
+        return true;
+    std::vector<std::wstring> fields;
+    SplitCommaList(text, fields);
+    if (fields.size() != 2)
+        return false;
+    int id = ParseLeadingInt(fields[1]);
+    if (id >= 0)
+        return false;
+    std::wstring library = fields[0];
+    if (IsRegistryReference(library))
+        library = ResolveRegistryReference(library);
+    // Negate in unsigned arithmetic: the most negative int has no positive counterpart.
+    UINT stringId = 0u - static_cast<UINT>(id);
+    text = LoadLibraryString(library, stringId);
+    return true;
+}

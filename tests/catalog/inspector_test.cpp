@@ -1,0 +1,205 @@
+// BrindleCatalog.exe run as a child process. Children do not see the test's registry sandbox,
+// so these tests write uniquely named subkeys into the real catalogue and delete them afterwards.
+#include "catalog_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+// Runs the inspector with `arguments`, its output going to a file; returns the exit code and the output.
+int RunInspector(const std::wstring& arguments, std::string& output)
+{
+    std::wstring file = TestBinDirectory() + L"inspector-output-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return -1;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = handle;
+    si.hStdError = handle;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi = {};
+    std::wstring command = L"\"" + TestBinDirectory() + L"BrindleCatalog.exe\" " + arguments;
+    std::vector<wchar_t> buffer(command.begin(), command.end());
+    buffer.push_back(0);
+    int code = -1;
+    if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        DWORD exit = 0;
+        if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &exit))
+            code = static_cast<int>(exit);
+        else
+            TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(handle);
+    std::ifstream in(file.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    output = text.str();
+    in.close();
+    DeleteFileW(file.c_str());
+    return code;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Registers entries under the real catalogue with ids unique to this process; removes them again.
+class RealCatalogue {
+public:
+    RealCatalogue() : prefix_(L"BrindleInspectorTest-" + std::to_wstring(GetCurrentProcessId()) + L"-") {}
+    ~RealCatalogue()
+    {
+        for (const std::wstring& id : ids_)
+            SHDeleteKeyW(HKEY_LOCAL_MACHINE, AppKey(id).c_str());
+        // Only keys left empty go: anything someone else registered stays.
+        SHDeleteEmptyKeyW(HKEY_LOCAL_MACHINE, kCatalogKey);
+        SHDeleteEmptyKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Marbeck");
+    }
+    std::wstring Add(const wchar_t* suffix)
+    {
+        ids_.push_back(prefix_ + suffix);
+        return ids_.back();
+    }
+    std::string Utf8Id(const char* suffix) const
+    {
+        return "BrindleInspectorTest-" + std::to_string(GetCurrentProcessId()) + "-" + suffix;
+    }
+
+private:
+    std::wstring prefix_;
+    std::vector<std::wstring> ids_;
+};
+
+class Inspector : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::wstring id = catalogue_.Add(L"Shown");
+        ASSERT_TRUE(RegisterMinimalApp(id, L"Caf\u00e9 \u2713 tool", 7));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"Description", L"Say \"hi\"\\nnext"));
+        id = catalogue_.Add(L"Hidden");
+        ASSERT_TRUE(RegisterMinimalApp(id));
+        ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppHide", 1));
+        id = catalogue_.Add(L"CheckFailed");
+        ASSERT_TRUE(RegisterMinimalApp(id));
+        ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheck", 1));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheckFunc", L"no_such_check.dll,Check,1"));
+        id = catalogue_.Add(L"BadName");
+        ASSERT_TRUE(RegisterMinimalApp(id, L"@library.dll,5"));
+        id = catalogue_.Add(L"NoName");
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppPath", L"C:\\x.exe"));
+        id = catalogue_.Add(L"NoPath");
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppName", L"N"));
+        id = catalogue_.Add(L"NoCategory");
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppName", L"N"));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppPath", L"C:\\x.exe"));
+        id = catalogue_.Add(L"NoIcon");
+        ASSERT_TRUE(RegisterMinimalApp(id, L"N", 3));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"IconPath", FixturePath(L"missing.ico")));
+    }
+
+    RealCatalogue catalogue_;
+};
+
+}  // namespace
+
+TEST_F(Inspector, PrintsOneLinePerSubkeyWithTheOutcomeAndACount)
+{
+    std::string output;
+    ASSERT_EQ(RunInspector(L"", output), 0);
+    std::vector<std::string> lines = Lines(output);
+    ASSERT_FALSE(lines.empty());
+
+    struct Expected {
+        const char* suffix;
+        std::string rest;
+    } expected[] = {
+        {"Shown", "\tshown\t7\tCaf\xc3\xa9 \xe2\x9c\x93 tool"},
+        {"Hidden", "\tdropped:hidden\t255\t"},
+        {"CheckFailed", "\tdropped:check-failed\t255\t"},
+        {"BadName", "\tdropped:bad-name-reference\t255\tlibrary.dll,5"},
+        {"NoName", "\tdropped:no-name\t255\t"},
+        {"NoPath", "\tdropped:no-path\t255\tN"},
+        {"NoCategory", "\tdropped:no-category\t255\tN"},
+        {"NoIcon", "\tdropped:no-icon\t3\tN"},
+    };
+    for (const Expected& e : expected) {
+        std::string line = catalogue_.Utf8Id(e.suffix) + e.rest;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << line << "\nin:\n" << output;
+    }
+
+    // The last line counts every line before it (other entries of the real catalogue included).
+    int shown = 0;
+    int dropped = 0;
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].find("\tshown\t") != std::string::npos)
+            ++shown;
+        else if (lines[i].find("\tdropped:") != std::string::npos)
+            ++dropped;
+        else
+            ADD_FAILURE() << "unexpected line: " << lines[i];
+    }
+    EXPECT_GE(shown, 1);
+    EXPECT_GE(dropped, 7);
+    EXPECT_EQ(lines.back(), std::to_string(shown) + " shown, " + std::to_string(dropped) + " dropped");
+}
+
+TEST_F(Inspector, JsonListsEveryFieldEscaped)
+{
+    std::string output;
+    ASSERT_EQ(RunInspector(L"--json", output), 0);
+    ASSERT_GE(output.size(), 2u);
+    EXPECT_EQ(output.front(), '[');
+    EXPECT_EQ(output.substr(output.size() - 2), "]\n");
+
+    std::string shownId = catalogue_.Utf8Id("Shown");
+    size_t start = output.find("{\"id\": \"" + shownId + "\"");
+    ASSERT_NE(start, std::string::npos) << output;
+    std::string object = output.substr(start, output.find('}', start) - start + 1);
+    std::string icon;
+    const std::wstring iconPath = FixturePath(L"fixture.ico");  // ASCII in the test tree
+    for (wchar_t c : iconPath) {
+        icon += static_cast<char>(c);
+        if (c == '\\')
+            icon += '\\';
+    }
+    for (const std::string& field : {
+             std::string("\"outcome\": \"shown\""), std::string("\"reason\": \"\""), std::string("\"builtIn\": false"),
+             std::string("\"AppName\": \"Caf\xc3\xa9 \xe2\x9c\x93 tool\""), std::string("\"AppPath\": \"C:\\\\app.exe\""),
+             std::string("\"AppOption\": \"\""), std::string("\"Folder\": \"\""), std::string("\"Category\": 7"),
+             std::string("\"Description\": \"Say \\\"hi\\\"\\r\\nnext\""), std::string("\"IconPath\": \"") + icon + "\"",
+             std::string("\"IconIndex\": 0"), std::string("\"HelpPath\": \"\""), std::string("\"HelpOption1\": 0"),
+             std::string("\"HelpOption2\": 0"), std::string("\"AppHide\": 0"), std::string("\"AppCheck\": 0"),
+             std::string("\"AppCheckFunc\": \"\"")})
+        EXPECT_NE(object.find(field), std::string::npos) << field << "\nin: " << object;
+
+    size_t hidden = output.find("{\"id\": \"" + catalogue_.Utf8Id("Hidden") + "\"");
+    ASSERT_NE(hidden, std::string::npos);
+    EXPECT_NE(output.find("\"outcome\": \"dropped\", \"reason\": \"hidden\"", hidden), std::string::npos);
+}
+
+TEST(InspectorUsage, UnknownOptionsAreRefused)
+{
+    std::string output;
+    EXPECT_EQ(RunInspector(L"--bogus", output), 2);
+    EXPECT_NE(output.find("Usage: BrindleCatalog"), std::string::npos);
+    EXPECT_EQ(RunInspector(L"--help", output), 0);
+    EXPECT_NE(output.find("--json"), std::string::npos);
+}

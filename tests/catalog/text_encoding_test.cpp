@@ -1,0 +1,26 @@
+// The inspector's UTF-8 and JSON text.
+#include "text_encoding.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextEncoding, Utf8FromUtf16)
+{
+    EXPECT_EQ(Utf8FromUtf16(L""), "");
+    EXPECT_EQ(Utf8FromUtf16(L"abc"), "abc");
+    EXPECT_EQ(Utf8FromUtf16(L"\u00e9\u2713"), "\xc3\xa9\xe2\x9c\x93");
+    EXPECT_EQ(Utf8FromUtf16(L"\xd83d\xde00"), "\xf0\x9f\x98\x80");       // a surrogate pair
+    EXPECT_EQ(Utf8FromUtf16(L"a\xd83d"), "a\xef\xbf\xbd");              // high surrogate at the end
+    EXPECT_EQ(Utf8FromUtf16(L"\xde00x"), "\xef\xbf\xbdx");              // lone low surrogate
+    EXPECT_EQ(Utf8FromUtf16(L"\xd83dx"), "\xef\xbf\xbdx");              // high surrogate before a non-surrogate
+    EXPECT_EQ(Utf8FromUtf16(std::wstring(L"a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(TextEncoding, JsonStringEscapes)
+{
+    EXPECT_EQ(JsonString(L""), "\"\"");
+    EXPECT_EQ(JsonString(L"say \"hi\""), "\"say \\\"hi\\\"\"");
+    EXPECT_EQ(JsonString(L"C:\\dir\\"), "\"C:\\\\dir\\\\\"");
+    EXPECT_EQ(JsonString(L"a\r\nb\tc"), "\"a\\r\\nb\\tc\"");
+    EXPECT_EQ(JsonString(std::wstring(L"\x01\x1f\0", 3)), "\"\\u0001\\u001f\\u0000\"");
+    EXPECT_EQ(JsonString(L"\u00e9/"), "\"\xc3\xa9/\"");
+}

@@ -1,0 +1,92 @@
+// BrindleCatalog.exe: loads the catalogue exactly as the hub does and tells why entries are missing.
+//   BrindleCatalog            one tab-separated line per entry, then "N shown, M dropped"
+//   BrindleCatalog --json     the same as a JSON array with every field of each entry
+#include "catalog_builder.h"
+#include "catalog_report.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+void Write(HANDLE out, const std::string& text)
+{
+    DWORD written = 0;
+    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+const char kUsage[] =
+    "Usage: BrindleCatalog [--json]\n"
+    "Lists every registered settings application and built-in item as the hub loads them:\n"
+    "id, shown or dropped:<reason>, category number, display name.\n"
+    "  --json   print a JSON array with every field of each entry instead\n";
+
+struct Options {
+    bool json = false;
+    bool help = false;
+    bool valid = true;
+};
+
+Options ParseOptions(int argc, wchar_t** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        std::wstring arg = argv[i];
+        if (arg == L"--json")
+            options.json = true;
+        else if (arg == L"--help" || arg == L"-h" || arg == L"/?")
+            options.help = true;
+        else
+            options.valid = false;
+    }
+    return options;
+}
+
+class Reporter : public ICatalogObserver {
+public:
+    explicit Reporter(bool json) : json_(json) {}
+    void OnEntry(const CAppInfo& entry, bool builtIn, DropReason reason) override
+    {
+        if (json_) {
+            text_ += (shown_ + dropped_ == 0 ? "\n  " : ",\n  ") + ReportJson(entry, builtIn, reason);
+        } else {
+            text_ += ReportLine(entry, reason) + "\n";
+        }
+        ++(reason == DropReason::None ? shown_ : dropped_);
+    }
+    std::string Finish() const
+    {
+        if (json_)
+            return "[" + text_ + (text_.empty() ? "]\n" : "\n]\n");
+        return text_ + std::to_string(shown_) + " shown, " + std::to_string(dropped_) + " dropped\n";
+    }
+
+private:
+    bool json_;
+    std::string text_;
+    int shown_ = 0;
+    int dropped_ = 0;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    SetConsoleOutputCP(CP_UTF8);
+    Options options = ParseOptions(argc, argv);
+    if (options.help || !options.valid) {
+        Write(options.valid ? out : GetStdHandle(STD_ERROR_HANDLE), kUsage);
+        return options.valid ? 0 : 2;
+    }
+    // A vendor's check library that fails to load must not stop the listing with a dialog.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+
+    Reporter reporter(options.json);
+    std::vector<std::unique_ptr<CAppInfo>> catalog;
+    BuildCatalog(catalog, &reporter);
+    Write(out, reporter.Finish());
+    return 0;
+}

@@ -1,0 +1,55 @@
+#include "catalog_report.h"
+#include "text_encoding.h"
+
+namespace {
+
+std::string Outcome(DropReason reason)
+{
+    return reason == DropReason::None ? std::string("shown") : std::string("dropped:") + DropReasonName(reason);
+}
+
+// Tabs and line breaks inside a field would break the one-line-per-entry format.
+std::wstring OnOneLine(std::wstring text)
+{
+    for (wchar_t& c : text) {
+        if (c == L'\t' || c == L'\r' || c == L'\n')
+            c = L' ';
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ReportLine(const CAppInfo& entry, DropReason reason)
+{
+    return Utf8FromUtf16(OnOneLine(entry.m_strId)) + "\t" + Outcome(reason) + "\t" + std::to_string(entry.m_nCategory) +
+           "\t" + Utf8FromUtf16(OnOneLine(entry.m_strAppName));
+}
+
+std::string ReportJson(const CAppInfo& entry, bool builtIn, DropReason reason)
+{
+    auto text = [](const char* key, const std::wstring& value) {
+        return std::string("\"") + key + "\": " + JsonString(value);
+    };
+    auto number = [](const char* key, int value) { return std::string("\"") + key + "\": " + std::to_string(value); };
+    std::string json = "{";
+    json += text("id", entry.m_strId) + ", ";
+    json += std::string("\"outcome\": \"") + (reason == DropReason::None ? "shown" : "dropped") + "\", ";
+    json += std::string("\"reason\": \"") + DropReasonName(reason) + "\", ";
+    json += std::string("\"builtIn\": ") + (builtIn ? "true" : "false") + ", ";
+    json += text("AppName", entry.m_strAppName) + ", ";
+    json += text("AppPath", entry.m_strAppPath) + ", ";
+    json += text("AppOption", entry.m_strAppOption) + ", ";
+    json += text("Folder", entry.m_strFolder) + ", ";
+    json += number("Category", entry.m_nCategory) + ", ";
+    json += text("Description", entry.m_strDescription) + ", ";
+    json += text("IconPath", entry.m_strIconPath) + ", ";
+    json += number("IconIndex", entry.m_nIconIndex) + ", ";
+    json += text("HelpPath", entry.m_strHelpPath) + ", ";
+    json += number("HelpOption1", entry.m_nHelpOption1) + ", ";
+    json += number("HelpOption2", entry.m_nHelpOption2) + ", ";
+    json += number("AppHide", entry.m_nAppHide) + ", ";
+    json += number("AppCheck", entry.m_nAppCheck) + ", ";
+    json += text("AppCheckFunc", entry.m_strAppCheckFunc);
+    return json + "}";
+}

@@ -1,0 +1,12 @@
+// What the inspector prints about each entry the catalogue builder tried.
+#pragma once
+#include "app_info.h"
+#include "drop_reason.h"
+
+#include <string>
+
+// "id<TAB>shown|dropped:reason<TAB>category<TAB>name" in UTF-8, without a line end.
+std::string ReportLine(const CAppInfo& entry, DropReason reason);
+
+// One JSON object with the outcome and every field of the entry.
+std::string ReportJson(const CAppInfo& entry, bool builtIn, DropReason reason);
