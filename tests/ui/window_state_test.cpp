@@ -5,52 +5,38 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include <cstring>
 #include <vector>
 
 namespace {
 
 const std::wstring kKey = kWindowStateKey;
 
-bool Exists(const wchar_t* name) { return RegValueExists(HKEY_CURRENT_USER, kKey, name); }
-
-// Raw read of a stored value, to check what the writers put there.
-bool ReadRaw(const wchar_t* name, DWORD& type, std::vector<BYTE>& data)
+std::vector<BYTE> Bytes(const void* data, std::size_t size)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD bytes = 0;
-    LONG rc = RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes);
-    data.assign(bytes, 0);
-    if (rc == ERROR_SUCCESS && bytes)
-        rc = RegQueryValueExW(key, name, nullptr, &type, data.data(), &bytes);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
+    return std::vector<BYTE>(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
+}
+std::vector<BYTE> Terminated(const std::wstring& s) { return Bytes(s.c_str(), (s.size() + 1) * sizeof(wchar_t)); }
+
+// The bytes and type of a stored value, to check exactly what the writers put there.
+std::vector<BYTE> Raw(const wchar_t* name, DWORD& type)
+{
+    std::vector<BYTE> data(4096);
+    DWORD bytes = static_cast<DWORD>(data.size());
+    type = REG_NONE;
+    if (SHGetValueW(HKEY_CURRENT_USER, kKey.c_str(), name, &type, data.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    data.resize(bytes);
+    return data;
 }
 
-void ExpectStoredDword(const wchar_t* name, DWORD expected)
-{
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    ASSERT_TRUE(ReadRaw(name, type, data)) << name;
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
-    ASSERT_EQ(data.size(), 4u) << name;
-    DWORD value = 0;
-    memcpy(&value, data.data(), 4);
-    EXPECT_EQ(value, expected) << name;
-}
-
-void ExpectStoredString(const wchar_t* name, const std::wstring& expected)
+void ExpectStored(const wchar_t* name, DWORD expectedType, const std::vector<BYTE>& expected)
 {
     DWORD type = 0;
-    std::vector<BYTE> data;
-    ASSERT_TRUE(ReadRaw(name, type, data)) << name;
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << name;
-    const std::wstring withTerminator(expected.c_str(), expected.size() + 1);
-    ASSERT_EQ(data.size(), withTerminator.size() * sizeof(wchar_t)) << name;
-    EXPECT_EQ(memcmp(data.data(), withTerminator.data(), data.size()), 0) << name;
+    EXPECT_EQ(Raw(name, type), expected) << name;
+    EXPECT_EQ(type, expectedType) << name;
 }
+void ExpectDword(const wchar_t* name, DWORD value) { ExpectStored(name, REG_DWORD, Bytes(&value, 4)); }
+void ExpectString(const wchar_t* name, const std::wstring& value) { ExpectStored(name, REG_SZ, Terminated(value)); }
 
 class WindowStateTest : public ::testing::Test {
 protected:
@@ -60,64 +46,47 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowStateTest, FirstRunFindsNothingAndTheFirstSaveCreatesTheKey)
+TEST_F(WindowStateTest, FirstRunFindsNothingAndTheFirstTabChangeCreatesTheKey)
 {
-    int left = 11, top = 12, right = 13, bottom = 14;
+    int left = 1, top = 2, right = 3, bottom = 4, tab = 77;
     EXPECT_FALSE(LoadWindowRect(left, top, right, bottom));
-    int tab = 77;
     EXPECT_FALSE(LoadActiveTabId(tab));
     EXPECT_EQ(tab, 77);
-    for (int view = 0; view < 3; ++view)
+    for (int view = -1; view <= 3; ++view)
         EXPECT_EQ(LoadSelectedApp(view), L"");
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kKey));
 
     SaveViewState(2, L"");
-    ASSERT_TRUE(LoadActiveTabId(tab));
-    EXPECT_EQ(tab, 2);
+    ExpectDword(L"ActiveTabId", 2);
 }
 
-TEST_F(WindowStateTest, WindowRectRoundTripsWithNegativeEdges)
+TEST_F(WindowStateTest, WindowRectRoundTripsAndNeedsFourDwordEdges)
 {
     SaveWindowRect(-1200, -8, 400, 300);
-    ExpectStoredDword(L"left", static_cast<DWORD>(-1200));
-    ExpectStoredDword(L"top", static_cast<DWORD>(-8));
-    ExpectStoredDword(L"right", 400);
-    ExpectStoredDword(L"bottom", 300);
+    ExpectDword(L"left", static_cast<DWORD>(-1200));
+    ExpectDword(L"bottom", 300);
     int left = 0, top = 0, right = 0, bottom = 0;
     ASSERT_TRUE(LoadWindowRect(left, top, right, bottom));
-    EXPECT_EQ(left, -1200);
-    EXPECT_EQ(top, -8);
-    EXPECT_EQ(right, 400);
-    EXPECT_EQ(bottom, 300);
-}
+    EXPECT_EQ((std::vector<int>{left, top, right, bottom}), (std::vector<int>{-1200, -8, 400, 300}));
 
-TEST_F(WindowStateTest, WindowRectNeedsAllFourEdgesAsDwords)
-{
-    struct Case {
+    const DWORD three = 300;
+    const ULONGLONG wide = 300;
+    const struct {
         const char* what;
-        bool (*arrangeBottom)();
-    } cases[] = {
-        {"bottom missing", [] { return true; }},
-        {"bottom as REG_SZ", [] { return SetRegString(HKEY_CURRENT_USER, kKey, L"bottom", L"300"); }},
-        {"bottom as 8 bytes", [] {
-             const ULONGLONG v = 300;
-             return SetRegBinary(HKEY_CURRENT_USER, kKey, L"bottom", REG_DWORD, &v, sizeof(v));
-         }},
-        {"bottom as REG_BINARY", [] {
-             const DWORD v = 300;
-             return SetRegBinary(HKEY_CURRENT_USER, kKey, L"bottom", REG_BINARY, &v, sizeof(v));
-         }},
+        DWORD type;
+        std::vector<BYTE> data;
+    } badBottoms[] = {
+        {"REG_SZ", REG_SZ, Terminated(L"300")},
+        {"REG_BINARY", REG_BINARY, Bytes(&three, 4)},
+        {"eight bytes", REG_DWORD, Bytes(&wide, 8)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SHDeleteKeyW(HKEY_CURRENT_USER, kKey.c_str());
-        ASSERT_TRUE(SetRegDword(HKEY_CURRENT_USER, kKey, L"left", 10));
-        ASSERT_TRUE(SetRegDword(HKEY_CURRENT_USER, kKey, L"top", 20));
-        ASSERT_TRUE(SetRegDword(HKEY_CURRENT_USER, kKey, L"right", 30));
-        ASSERT_TRUE(c.arrangeBottom());
-        int left = 0, top = 0, right = 0, bottom = 0;
+    for (const auto& b : badBottoms) {
+        SCOPED_TRACE(b.what);
+        ASSERT_TRUE(SetRegBinary(HKEY_CURRENT_USER, kKey, L"bottom", b.type, b.data.data(), b.data.size()));
         EXPECT_FALSE(LoadWindowRect(left, top, right, bottom));
     }
+    SHDeleteValueW(HKEY_CURRENT_USER, kKey.c_str(), L"bottom");
+    EXPECT_FALSE(LoadWindowRect(left, top, right, bottom));
 }
 
 TEST_F(WindowStateTest, ActiveTabIdIsHandedOnAsReadOrZeroWhenNotADword)
@@ -126,97 +95,58 @@ TEST_F(WindowStateTest, ActiveTabIdIsHandedOnAsReadOrZeroWhenNotADword)
     ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kKey, L"ActiveTabId", L"2"));
     EXPECT_TRUE(LoadActiveTabId(tab));
     EXPECT_EQ(tab, 0);
-
     ASSERT_TRUE(SetRegDword(HKEY_CURRENT_USER, kKey, L"ActiveTabId", 5));
     EXPECT_TRUE(LoadActiveTabId(tab));
     EXPECT_EQ(tab, 5);
-
-    SHDeleteValueW(HKEY_CURRENT_USER, kKey.c_str(), L"ActiveTabId");
-    tab = 9;
-    EXPECT_TRUE(LoadActiveTabId(tab));  // the key exists, the value does not
-    EXPECT_EQ(tab, 0);
 }
-
-namespace {
-
-std::vector<BYTE> Bytes(const void* data, std::size_t size)
-{
-    const BYTE* p = static_cast<const BYTE*>(data);
-    return std::vector<BYTE>(p, p + size);
-}
-
-// The string's units with its terminator, as a writer stores them.
-std::vector<BYTE> Terminated(const std::wstring& s) { return Bytes(s.c_str(), (s.size() + 1) * sizeof(wchar_t)); }
-
-}  // namespace
 
 TEST_F(WindowStateTest, SelectionsAreReadOnlyWhenTheyAreWellFormedStrings)
 {
     const std::wstring longest(1024, L'x');
     const wchar_t unterminated[] = {L'a', L'b'};
     const BYTE odd[] = {'a', 0, 'b', 0, 0};
-    const DWORD number = 1;
-    const struct Case {
+    const struct {
         const char* what;
         DWORD type;
         std::vector<BYTE> data;
         std::wstring expected;
     } cases[] = {
         {"REG_SZ", REG_SZ, Terminated(L"Display"), L"Display"},
-        {"REG_EXPAND_SZ unchanged", REG_EXPAND_SZ, Terminated(L"%windir%\\x"), L"%windir%\\x"},
+        {"REG_EXPAND_SZ, unchanged", REG_EXPAND_SZ, Terminated(L"%windir%\\x"), L"%windir%\\x"},
         {"1024 characters", REG_SZ, Terminated(longest), longest},
-        {"1025 characters", REG_SZ, Terminated(std::wstring(1025, L'y')), L""},
+        {"1025 characters", REG_SZ, Terminated(longest + L"y"), L""},
         {"REG_BINARY", REG_BINARY, Terminated(L"Display"), L""},
-        {"REG_DWORD", REG_DWORD, Bytes(&number, sizeof(number)), L""},
         {"odd byte length", REG_SZ, Bytes(odd, sizeof(odd)), L""},
         {"no terminator", REG_SZ, Bytes(unterminated, sizeof(unterminated)), L""},
-        {"zero bytes", REG_SZ, std::vector<BYTE>(), L""},
+        {"zero bytes", REG_SZ, {}, L""},
     };
     const wchar_t* names[] = {L"TreeSelectedApp", L"AllSelectedApp", L"RecentSelectedApp"};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
         for (int view = 0; view < 3; ++view) {
-            SCOPED_TRACE(view);
+            SCOPED_TRACE(testing::Message() << c.what << ", view " << view);
             SHDeleteKeyW(HKEY_CURRENT_USER, kKey.c_str());
-            ASSERT_TRUE(SetRegBinary(HKEY_CURRENT_USER, kKey, names[view], c.type, c.data.data(),
-                                     static_cast<DWORD>(c.data.size())));
+            ASSERT_TRUE(SetRegBinary(HKEY_CURRENT_USER, kKey, names[view], c.type, c.data.data(), c.data.size()));
             EXPECT_EQ(LoadSelectedApp(view), c.expected);
-            // Only that view's value is consulted.
-            EXPECT_EQ(LoadSelectedApp((view + 1) % 3), L"");
+            EXPECT_EQ(LoadSelectedApp((view + 1) % 3), L"");  // only that view's value counts
         }
     }
-    EXPECT_EQ(LoadSelectedApp(3), L"");
-    EXPECT_EQ(LoadSelectedApp(-1), L"");
 }
 
-TEST_F(WindowStateTest, SaveViewStateRecordsTheTabOrTheViewSelection)
+TEST_F(WindowStateTest, SaveViewStateRecordsTheTabOrOneViewsSelection)
 {
     ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kKey, L"AllSelectedApp", L"kept"));
     SaveViewState(1, L"");
-    ExpectStoredDword(L"ActiveTabId", 1);
-    ExpectStoredString(L"AllSelectedApp", L"kept");
+    ExpectDword(L"ActiveTabId", 1);
+    ExpectString(L"AllSelectedApp", L"kept");
 
+    SaveViewState(3, L"Display");  // no such view: nothing written
     SaveViewState(0, L"Tree Id");
-    SaveViewState(1, L"All Id");
     SaveViewState(2, L"Recent Id");
-    ExpectStoredString(L"TreeSelectedApp", L"Tree Id");
-    ExpectStoredString(L"AllSelectedApp", L"All Id");
-    ExpectStoredString(L"RecentSelectedApp", L"Recent Id");
-    ExpectStoredDword(L"ActiveTabId", 1);
+    ExpectString(L"TreeSelectedApp", L"Tree Id");
+    ExpectString(L"AllSelectedApp", L"kept");
+    ExpectString(L"RecentSelectedApp", L"Recent Id");
+    ExpectDword(L"ActiveTabId", 1);
     EXPECT_EQ(LoadSelectedApp(2), L"Recent Id");
-}
-
-TEST_F(WindowStateTest, SaveViewStateForAnUnknownViewWritesNothing)
-{
-    SaveViewState(3, L"Display");
-    SaveViewState(-1, L"Display");
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kKey));
-    // An out-of-range tab without an id is still recorded as read back later.
-    SaveViewState(7, L"");
-    ExpectStoredDword(L"ActiveTabId", 7);
-    EXPECT_FALSE(Exists(L"TreeSelectedApp"));
-    EXPECT_FALSE(Exists(L"AllSelectedApp"));
-    EXPECT_FALSE(Exists(L"RecentSelectedApp"));
 }
 
 TEST_F(WindowStateTest, ClearTreeSelectedAppDeletesOnlyAReadableTreeSelection)
@@ -225,57 +155,41 @@ TEST_F(WindowStateTest, ClearTreeSelectedAppDeletesOnlyAReadableTreeSelection)
     SaveViewState(1, L"All");
     SaveViewState(2, L"Recent");
     ClearTreeSelectedApp();
-    EXPECT_FALSE(Exists(L"TreeSelectedApp"));
-    ExpectStoredString(L"AllSelectedApp", L"All");
-    ExpectStoredString(L"RecentSelectedApp", L"Recent");
-
-    ClearTreeSelectedApp();  // nothing stored: nothing changes
-    ExpectStoredString(L"AllSelectedApp", L"All");
-
-    // A tree value that does not read as a selection is left alone.
-    const DWORD binary = 42;
-    ASSERT_TRUE(SetRegBinary(HKEY_CURRENT_USER, kKey, L"TreeSelectedApp", REG_BINARY, &binary, sizeof(binary)));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, kKey, L"TreeSelectedApp"));
     ClearTreeSelectedApp();
-    EXPECT_TRUE(Exists(L"TreeSelectedApp"));
+    ExpectString(L"AllSelectedApp", L"All");
+    ExpectString(L"RecentSelectedApp", L"Recent");
+
+    const DWORD binary = 42;  // not a selection: left alone
+    ASSERT_TRUE(SetRegBinary(HKEY_CURRENT_USER, kKey, L"TreeSelectedApp", REG_BINARY, &binary, 4));
+    ClearTreeSelectedApp();
+    ExpectStored(L"TreeSelectedApp", REG_BINARY, Bytes(&binary, 4));
 }
 
-TEST_F(WindowStateTest, RegistryKeyClosesOnCloseAndHandsOwnershipOnMove)
+TEST_F(WindowStateTest, RegistryKeyOwnsItsHandleAndChecksCapacity)
 {
     CRegistryKey key;
     ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kWindowStateKey));
-    ASSERT_TRUE(key.WriteDword(L"d", 3));
+    ASSERT_TRUE(key.WriteString(L"s", L"abc"));
     CRegistryKey moved(std::move(key));
     EXPECT_FALSE(key.IsOpen());
-    ASSERT_TRUE(moved.IsOpen());
-    DWORD value = 0;
-    EXPECT_TRUE(moved.ReadDword(L"d", value));
-    EXPECT_EQ(value, 3u);
-
-    // Reading a string with room for exactly its characters and terminator succeeds; one unit less fails.
-    ASSERT_TRUE(moved.WriteString(L"s", L"abc"));
     std::wstring text = L"unchanged";
-    EXPECT_FALSE(moved.ReadString(L"s", 3, text));
+    EXPECT_FALSE(moved.ReadString(L"s", 3, text));  // no room for the terminator
     EXPECT_EQ(text, L"unchanged");
     EXPECT_TRUE(moved.ReadString(L"s", 4, text));
     EXPECT_EQ(text, L"abc");
 
-    // Wine counts no process handles, so a closed key shows itself as an invalid handle
-    // (checked at once, before any other handle could take its value).
+    // Wine counts no process handles; a closed key shows as an invalid handle (checked at
+    // once, before another handle could reuse the value).
     const HKEY raw = moved.Get();
     moved.Close();
-    EXPECT_FALSE(moved.IsOpen());
-    EXPECT_EQ(RegQueryValueExW(raw, L"d", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
-    EXPECT_FALSE(moved.ReadDword(L"d", value));
-
-    CRegistryKey readOnly;
-    ASSERT_TRUE(readOnly.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey));
-    EXPECT_FALSE(readOnly.WriteDword(L"e", 1));
+    EXPECT_EQ(RegQueryValueExW(raw, L"s", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
     HKEY scopedRaw = nullptr;
     {
         CRegistryKey scoped;
         ASSERT_TRUE(scoped.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey));
+        EXPECT_FALSE(scoped.WriteDword(L"d", 1));  // read-only
         scopedRaw = scoped.Get();
-        EXPECT_EQ(RegQueryValueExW(scopedRaw, L"d", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     }
-    EXPECT_EQ(RegQueryValueExW(scopedRaw, L"d", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegQueryValueExW(scopedRaw, L"s", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
 }
