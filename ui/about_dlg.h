@@ -1,0 +1,17 @@
+// The About box: product icon, title with the product version, and the legal notice, both read
+// from the version information of the running program file.
+#pragma once
+#include "sable_button.h"
+#include "sable_dialog.h"
+
+class CAboutDlg : public SableDialog {
+public:
+    explicit CAboutDlg(HWND parent);
+
+protected:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+
+private:
+    SableButton m_btnOK;
+};

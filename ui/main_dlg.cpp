@@ -1,0 +1,151 @@
+#include "main_dlg.h"
+
+#include "about_dlg.h"
+#include "resource.h"
+#include "resource_library.h"
+#include "window_state.h"
+
+namespace {
+
+const UINT kAboutCommand = 0x0010;
+const int kFixedWidth = 640;
+const int kMinimumHeight = 300;
+
+HICON LoadProgramIcon(int size)
+{
+    return static_cast<HICON>(::LoadImageW(GetProgramModule(), MAKEINTRESOURCEW(IDI_BRINDLE), IMAGE_ICON, size, size,
+                                           LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+CMainDlg::CMainDlg(HWND parent) : SableDialog2(IDD_MAIN, parent)
+{
+    SetPainter(&m_painter);
+    m_hSmallIcon.reset(LoadProgramIcon(16));
+    m_hLargeIcon.reset(LoadProgramIcon(32));
+}
+
+CMainDlg::~CMainDlg()
+{
+    SetPainter(nullptr);  // the painter member goes first
+}
+
+BOOL CMainDlg::OnInitDialog()
+{
+    if (m_windowCallback)
+        m_windowCallback(m_hWnd);
+    SableDialog2::OnInitDialog();
+
+    if (HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
+        std::wstring about = LoadResString(IDS_ABOUTBOX);
+        if (!about.empty()) {
+            ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(systemMenu, MF_STRING, kAboutCommand, about.c_str());
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hLargeIcon.get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
+
+    // Through the size limits first (the template is smaller than they are), then centred.
+    MoveWindow(GetWindowRect(), true);
+    CenterWindow();
+
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (LoadWindowRect(left, top, right, bottom))
+        ::MoveWindow(m_hWnd, left, top, right - left, bottom - top, TRUE);
+
+    RECT client = GetClientRect();
+    m_tabCtrl.CreatePage(client, this);
+
+    PostMessage(WM_USER, 0, 0);  // taken up by PreTranslateMessage once the loop runs
+    return TRUE;
+}
+
+bool CMainDlg::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_USER) {
+        m_tabCtrl.SetFocusToCurrentView();
+        return true;
+    }
+    return SableDialog2::PreTranslateMessage(msg);
+}
+
+LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == kAboutCommand) {
+            CAboutDlg about(nullptr);
+            about.DoModal();
+            return 0;
+        }
+        break;
+    case WM_PAINT:
+        if (IsIconic()) {
+            OnPaintMinimized();
+            return 0;
+        }
+        break;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(m_hSmallIcon.get());
+    case WM_NCHITTEST: {
+        LRESULT hit = SableDialog2::WindowProc(msg, wp, lp);
+        switch (hit) {
+        case HTLEFT:
+        case HTRIGHT:
+        case HTTOPLEFT:
+        case HTTOPRIGHT:
+        case HTBOTTOMLEFT:
+        case HTBOTTOMRIGHT:
+            return HTBORDER;  // only the top and bottom edges size the window
+        default:
+            return hit;
+        }
+    }
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+        info->ptMinTrackSize.x = kFixedWidth;
+        info->ptMinTrackSize.y = kMinimumHeight;
+        info->ptMaxTrackSize.x = kFixedWidth;
+        break;
+    }
+    case WM_SIZE: {
+        LRESULT result = SableDialog2::WindowProc(msg, wp, lp);
+        if (wp == SIZE_RESTORED)
+            m_tabCtrl.RecalcLayout(GetClientRect());
+        return result;
+    }
+    case WM_DESTROY: {
+        LRESULT result = SableDialog2::WindowProc(msg, wp, lp);
+        OnDestroy();
+        return result;
+    }
+    default:
+        break;
+    }
+    return SableDialog2::WindowProc(msg, wp, lp);
+}
+
+void CMainDlg::OnPaintMinimized()
+{
+    win::PaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    RECT client = GetClientRect();
+    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc.get(), x, y, m_hSmallIcon.get());
+}
+
+void CMainDlg::OnDestroy()
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (::GetWindowPlacement(m_hWnd, &placement)) {
+        const RECT& normal = placement.rcNormalPosition;
+        SaveWindowRect(normal.left, normal.top, normal.right, normal.bottom);
+    }
+    if (m_windowCallback)
+        m_windowCallback(nullptr);
+}

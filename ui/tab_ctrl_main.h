@@ -1,0 +1,27 @@
+// The working area of the main dialog: a skinned tab control that will hold the page.
+// For now it creates the tab window and lays it out; tabs and views arrive later.
+#pragma once
+#include "sable_tab.h"
+
+#include <windows.h>
+
+// Fills the tab control's background black; the rest of the strip is the skin's.
+class CTabCtrlMainPainter : public SableTabPainter {
+public:
+    void DrawBackdrop(HDC dc, const RECT& rc) override;
+};
+
+class CTabCtrlMain : public SableTabCtrl {
+public:
+    CTabCtrlMain();
+
+    // Creates the control (id 10000) in `parent` at `rect` less a 15-pixel band on top; returns 1.
+    int CreatePage(const RECT& rect, win::Window* parent);
+    // Follows a new client rectangle of the dialog; nothing before CreatePage.
+    void RecalcLayout(const RECT& rect);
+    // Gives the keyboard focus to the view of the current tab (the strip itself while there is none).
+    void SetFocusToCurrentView();
+
+private:
+    CTabCtrlMainPainter m_tabPainter;
+};
