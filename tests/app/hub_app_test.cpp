@@ -28,21 +28,6 @@ bool WaitForClose(HWND window, DWORD ms)
 
 }  // namespace
 
-TEST(HubApp, StartsWithoutStartArgumentsAndIsTheProcessApplication)
-{
-    const std::wstring name = UniqueProductName();
-    CHubApp app(name.c_str());
-    EXPECT_EQ(GetHubApp(), &app);
-    EXPECT_EQ(app.m_strStartName, L"");
-    EXPECT_EQ(app.m_nStartTab, -1);
-    EXPECT_EQ(app.GetMainWindow(), nullptr);
-    {
-        CHubApp second((name + L"-2").c_str());
-        EXPECT_EQ(GetHubApp(), &app);  // the first one stays the application
-    }
-    EXPECT_EQ(GetHubApp(), &app);
-}
-
 TEST(HubApp, ShutdownClosesTheMainWindowOnlyWhileItExists)
 {
     const std::wstring name = UniqueProductName();

@@ -324,11 +324,3 @@ TEST(InstanceGuard, MissingObjectsFailQuietly)
     EXPECT_FALSE(unnamed.IsUserInstanceRunning());
     EXPECT_FALSE(unnamed.Start());
 }
-
-TEST(InstanceGuard, FormatObjectNamePutsTheBaseNameInPlace)
-{
-    const std::wstring base = UniqueBaseName();
-    CInstanceGuard guard(base.c_str());
-    EXPECT_EQ(guard.FormatObjectName(L"Global\\%s-Shutdown-All"), L"Global\\" + base + L"-Shutdown-All");
-    EXPECT_EQ(guard.FormatObjectName(L"%s-MutexUser"), base + L"-MutexUser");
-}
