@@ -1,0 +1,339 @@
+// The window framework: handle owners, attachment and lifetime, reflection, and the modal loop.
+#include "controls.h"
+#include "dialog.h"
+#include "handles.h"
+#include "memory_template.h"
+#include "modal_script.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const UINT kProbe = WM_APP + 17;
+
+TEST(Handles, OwnersCloseExactlyOnceAndMoveOwnership)
+{
+    HANDLE raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(raw, nullptr);
+    DWORD flags = 0;
+    {
+        win::UniqueHandle first(raw);
+        win::UniqueHandle second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(second.get(), raw);
+        win::UniqueHandle third;
+        third = std::move(second);
+        EXPECT_EQ(third.get(), raw);
+        EXPECT_TRUE(GetHandleInformation(raw, &flags)) << "still open while owned";
+    }
+    EXPECT_FALSE(GetHandleInformation(raw, &flags)) << "closed when the last owner ended";
+
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    win::UniqueBrush owner(brush);
+    EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+    HBRUSH released = owner.release();
+    EXPECT_FALSE(owner);
+    owner.reset();  // owns nothing: must not delete the released brush
+    EXPECT_EQ(GetObjectType(released), static_cast<DWORD>(OBJ_BRUSH));
+    owner.reset(released);
+    owner.reset();
+    EXPECT_EQ(GetObjectType(released), 0u);
+
+    win::UniqueFile noFile;  // INVALID_HANDLE_VALUE is this kind's empty value
+    EXPECT_FALSE(noFile);
+    EXPECT_EQ(noFile.get(), INVALID_HANDLE_VALUE);
+}
+
+// A window that logs what reaches it and can be told to consume or decline.
+class Probe : public win::Window {
+public:
+    explicit Probe(std::vector<std::string>* log, const char* name) : m_log(log), m_name(name) {}
+    bool consumePreTranslate = false;
+    bool takeReflected = false;
+
+    bool PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == kProbe)
+            m_log->push_back(std::string("pre:") + m_name);
+        return msg->message == kProbe && consumePreTranslate;
+    }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == kProbe)
+            m_log->push_back(std::string("dispatch:") + m_name);
+        return win::Window::WindowProc(msg, wp, lp);
+    }
+    bool OnCommand(WPARAM wp, LPARAM) override
+    {
+        if (HIWORD(wp) != BN_CLICKED)
+            return false;  // the edit's focus notifications
+        m_log->push_back(std::string("command:") + m_name + ":" + std::to_string(LOWORD(wp)));
+        return true;
+    }
+    bool OnReflectedCommand(UINT code, LRESULT&) override
+    {
+        if (takeReflected)
+            m_log->push_back(std::string("reflected-command:") + m_name + ":" + std::to_string(code));
+        return takeReflected;
+    }
+    bool OnReflectedNotify(NMHDR* hdr, LRESULT& result) override
+    {
+        if (!takeReflected)
+            return false;
+        m_log->push_back(std::string("reflected-notify:") + m_name + ":" + std::to_string(hdr->code));
+        result = 42;
+        return true;
+    }
+    bool OnReflectedCtlColor(HDC, UINT ctlType, HBRUSH& brush) override
+    {
+        if (!takeReflected || ctlType != CTLCOLOR_STATIC)
+            return false;
+        brush = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        return true;
+    }
+
+private:
+    std::vector<std::string>* m_log;
+    const char* m_name;
+};
+
+// A dialog from an in-memory template holding a container with an edit inside it.
+class NestingDialog : public win::Dialog {
+public:
+    explicit NestingDialog(std::vector<std::string>* log, HWND parent = nullptr)
+        : win::Dialog(0, parent), container(log, "container"), edit(log, "edit"), m_log(log),
+          m_template(MakeDialogTemplate(L"Nesting", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE))
+    {
+        SetTemplateIndirect(reinterpret_cast<const DLGTEMPLATE*>(m_template.data()));
+    }
+    Probe container;
+    Probe edit;
+    bool consumeAtDialog = false;
+    std::function<void(HWND)> onInit;
+
+    bool PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == kProbe)
+            m_log->push_back("pre:dialog");
+        return msg->message == kProbe && consumeAtDialog;
+    }
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        win::Dialog::OnInitDialog();
+        container.Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, WS_EX_CONTROLPARENT, RECT{5, 5, 150, 80}, m_hWnd, 100);
+        edit.Create(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, RECT{5, 5, 100, 25}, container, 101);
+        edit.SetFocus();
+        if (onInit)
+            onInit(m_hWnd);
+        return FALSE;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == kProbe)
+            m_log->push_back("dispatch:dialog");
+        return win::Dialog::WindowProc(msg, wp, lp);
+    }
+
+private:
+    std::vector<std::string>* m_log;
+    std::vector<WORD> m_template;
+};
+
+TEST(ModalLoop, PreTranslateRunsFromTheFocusUpToTheDialogAndStopsAtTheFirstConsumer)
+{
+    struct Case {
+        const char* consumer;  // "", "edit", "container" or "dialog"
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"", {"pre:edit", "pre:container", "pre:dialog", "dispatch:dialog"}},
+        {"edit", {"pre:edit"}},
+        {"container", {"pre:edit", "pre:container"}},
+        {"dialog", {"pre:edit", "pre:container", "pre:dialog"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> log;
+        NestingDialog dialog(&log);
+        dialog.edit.consumePreTranslate = std::string(c.consumer) == "edit";
+        dialog.container.consumePreTranslate = std::string(c.consumer) == "container";
+        dialog.consumeAtDialog = std::string(c.consumer) == "dialog";
+        ModalScript script({
+            [&] { PostMessageW(dialog, kProbe, 0, 0); },
+            [&] { PostMessageW(dialog, WM_CLOSE, 0, 0); },
+        });
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_EQ(log, c.expected) << "consumer: " << c.consumer;
+    }
+}
+
+TEST(ModalLoop, OwnerIsDisabledWhileANestedDialogRunsAndEnabledAfter)
+{
+    std::vector<std::string> log;
+    NestingDialog outer(&log);
+    HWND innerOwner = nullptr, outerWindow = nullptr;
+    bool outerDisabledMeanwhile = false, outerEnabledAfter = false;
+    INT_PTR innerResult = 0;
+    ModalScript script({
+        [&] {
+            outerWindow = outer;
+            NestingDialog inner(&log);  // no parent: owned by the running modal dialog
+            inner.onInit = [&](HWND hwnd) {
+                innerOwner = GetWindow(hwnd, GW_OWNER);
+                outerDisabledMeanwhile = !IsWindowEnabled(outer);
+                PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+            };
+            innerResult = inner.DoModal();
+            outerEnabledAfter = IsWindowEnabled(outer) != FALSE;
+        },
+        [&] { PostMessageW(outer, WM_CLOSE, 0, 0); },
+    });
+    EXPECT_EQ(outer.DoModal(), IDCANCEL);
+    EXPECT_EQ(innerResult, IDCANCEL);
+    EXPECT_NE(innerOwner, nullptr);
+    EXPECT_EQ(innerOwner, outerWindow);
+    EXPECT_TRUE(outerDisabledMeanwhile);
+    EXPECT_TRUE(outerEnabledAfter);
+}
+
+TEST(ModalLoop, QuitMessageEndsTheRunAndIsPassedOn)
+{
+    std::vector<std::string> log;
+    NestingDialog dialog(&log);
+    ModalScript script({[&] { PostQuitMessage(7); }});
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dialog.GetSafeHwnd());
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST(ModalLoop, MissingTemplateGivesMinusOneAndLeavesTheOwnerEnabled)
+{
+    win::Dialog dialog(54321, nullptr);
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_FALSE(dialog.IsModalRunning());
+}
+
+TEST(Reflection, ChildrenAnswerTheirOwnCommandsNotificationsAndColoursOrLetTheParentHaveThem)
+{
+    for (bool childTakes : {true, false}) {
+        std::vector<std::string> log;
+        Probe parent(&log, "parent");
+        Probe child(&log, "child");
+        ASSERT_TRUE(parent.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 100, 100}, nullptr, 0));
+        ASSERT_TRUE(child.Create(L"BUTTON", L"x", WS_CHILD | BS_PUSHBUTTON, 0, RECT{0, 0, 50, 20}, parent, 77));
+        child.takeReflected = childTakes;
+
+        SendMessageW(child, BM_CLICK, 0, 0);
+        NMHDR hdr{child, 77, static_cast<UINT>(NM_CLICK)};
+        LRESULT notifyResult = SendMessageW(parent, WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&hdr));
+        HDC dc = GetDC(child);
+        LRESULT brush = SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child.GetSafeHwnd()));
+        ReleaseDC(child, dc);
+
+        if (childTakes) {
+            EXPECT_EQ(log, (std::vector<std::string>{"reflected-command:child:0",
+                                                     "reflected-notify:child:" + std::to_string(static_cast<UINT>(NM_CLICK))}));
+            EXPECT_EQ(notifyResult, 42);
+            EXPECT_EQ(brush, reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)));
+        } else {
+            EXPECT_EQ(log, (std::vector<std::string>{"command:parent:77"}));
+            EXPECT_EQ(notifyResult, 0);
+            EXPECT_NE(brush, reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)));
+        }
+    }
+}
+
+TEST(WindowLifetime, ObjectAndWindowMayEachGoFirst)
+{
+    std::vector<std::string> log;
+    HWND hwnd = nullptr;
+    {
+        Probe object(&log, "a");
+        ASSERT_TRUE(object.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 10, 10}, nullptr, 0));
+        hwnd = object;
+        EXPECT_EQ(win::Window::FromHandle(hwnd), &object);
+        Probe second(&log, "b");
+        EXPECT_FALSE(second.SubclassWindow(hwnd)) << "one object per window";
+    }
+    EXPECT_FALSE(IsWindow(hwnd)) << "the object took its window with it";
+
+    Probe parentObject(&log, "parent");
+    Probe childObject(&log, "child");
+    ASSERT_TRUE(parentObject.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 10, 10}, nullptr, 0));
+    ASSERT_TRUE(childObject.Create(L"STATIC", L"", WS_CHILD, 0, RECT{0, 0, 5, 5}, parentObject, 1));
+    HWND child = childObject;
+    DestroyWindow(parentObject);
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(childObject.GetSafeHwnd(), nullptr) << "detached when its window went";
+    EXPECT_EQ(parentObject.GetSafeHwnd(), nullptr);
+
+    // A plain window that is not ours has no object.
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(win::Window::FromHandle(plain), nullptr);
+    Probe late(&log, "late");
+    ASSERT_TRUE(late.SubclassWindow(plain));
+    EXPECT_EQ(late.UnsubclassWindow(), plain);
+    EXPECT_EQ(win::Window::FromHandle(plain), nullptr);
+    EXPECT_TRUE(IsWindow(plain)) << "unsubclassing leaves the window";
+    DestroyWindow(plain);
+}
+
+TEST(Controls, WrappersInsertAndReadBackItems)
+{
+    win::Window host;
+    ASSERT_TRUE(host.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 300, 300}, nullptr, 0));
+    win::TabCtrl tabs;
+    ASSERT_TRUE(tabs.Create(WS_CHILD, 0, RECT{0, 0, 300, 100}, host, 1));
+    EXPECT_EQ(tabs.InsertItem(0, L"First"), 0);
+    EXPECT_EQ(tabs.InsertItem(1, L"Second"), 1);
+    EXPECT_EQ(tabs.GetItemCount(), 2);
+    tabs.SetCurSel(1);
+    EXPECT_EQ(tabs.GetCurSel(), 1);
+    EXPECT_EQ(tabs.GetItemText(1), L"Second");
+
+    win::TreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD, 0, RECT{0, 0, 300, 200}, host, 2));
+    HTREEITEM root = tree.InsertItem(L"Root", 0, 0, 11);
+    HTREEITEM leafB = tree.InsertItem(L"beta", 1, 1, 22, root);
+    HTREEITEM leafA = tree.InsertItem(L"Alpha", 1, 1, 33, root);
+    EXPECT_TRUE(tree.ItemHasChildren(root));
+    EXPECT_FALSE(tree.ItemHasChildren(leafA));
+    EXPECT_EQ(tree.GetParentItem(leafB), root);
+    EXPECT_TRUE(tree.SortChildren(root));
+    EXPECT_EQ(tree.GetChildItem(root), leafA);
+    EXPECT_EQ(tree.GetNextSiblingItem(leafA), leafB);
+    EXPECT_EQ(tree.GetItemData(leafB), 22);
+    EXPECT_EQ(tree.GetItemText(leafA), L"Alpha");
+    EXPECT_TRUE(tree.SelectItem(leafB));
+    EXPECT_EQ(tree.GetSelectedItem(), leafB);
+
+    win::ListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | LVS_REPORT | LVS_SORTASCENDING, 0, RECT{0, 0, 300, 200}, host, 3));
+    list.InsertColumn(0, L"Name", 200);
+    list.InsertItem(0, L"zeta", -1, 1);
+    list.InsertItem(1, L"Eta", -1, 2);
+    EXPECT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(list.GetItemText(0), L"Eta");
+    EXPECT_EQ(list.GetItemData(0), 2);
+    EXPECT_EQ(list.GetSelectedItem(), -1);
+    EXPECT_TRUE(list.SelectItem(1));
+    EXPECT_EQ(list.GetSelectedItem(), 1);
+
+    win::ImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 4));
+    HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+    EXPECT_EQ(images.AddIcon(icon), 0);
+    EXPECT_EQ(images.AddIcon(icon), 1);
+    EXPECT_EQ(images.GetImageCount(), 2);
+}
+
+}  // namespace
