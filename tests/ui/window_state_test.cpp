@@ -134,14 +134,18 @@ TEST_F(WindowStateTest, SelectionsAreReadOnlyWhenTheyAreWellFormedStrings)
 
 TEST_F(WindowStateTest, SaveViewStateRecordsTheTabOrOneViewsSelection)
 {
+    SaveViewState(3, L"Display");  // no such view: nothing written
+    SaveViewState(-1, L"Display");
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kKey));
+
     ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kKey, L"AllSelectedApp", L"kept"));
     SaveViewState(1, L"");
     ExpectDword(L"ActiveTabId", 1);
     ExpectString(L"AllSelectedApp", L"kept");
 
-    SaveViewState(3, L"Display");  // no such view: nothing written
     SaveViewState(0, L"Tree Id");
     SaveViewState(2, L"Recent Id");
+    SaveViewState(3, L"Other");
     ExpectString(L"TreeSelectedApp", L"Tree Id");
     ExpectString(L"AllSelectedApp", L"kept");
     ExpectString(L"RecentSelectedApp", L"Recent Id");
