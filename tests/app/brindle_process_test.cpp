@@ -196,7 +196,11 @@ TEST_F(BrindleProcess, SecondStartHandsOverToTheFirstAndBringsItToTheFront)
     EXPECT_EQ(FindWindowW(L"#32770", L"Brindle"), main);  // still the only one
     DestroyWindow(other);
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
+    // Enter does nothing; Escape ends the dialog and with it the process.
+    PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(first.WaitExit(300));
+    EXPECT_TRUE(IsWindow(main));
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(first.WaitExit(5000, &code));
     EXPECT_EQ(code, 0u);
 }
