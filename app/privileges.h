@@ -5,7 +5,7 @@
 // Reads and caches the platform id once per process.
 void QueryOsPlatform();
 
-// Whether the group S-1-5-32-`rid` is present and enabled in `token`'s groups.
+// Whether the group S-1-5-32-`rid` is present and enabled (not deny-only) in `token`'s groups.
 // Returns whether the test could be made; `member` is set false first, then true on a match.
 bool IsBuiltinGroupMemberOfToken(HANDLE token, DWORD rid, bool& member);
 
