@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Regenerates docs/main-dialog.png and docs/about-box.png: builds the preview program, shows
+# the main dialog and then the About box over it under Xvfb in a Wine prefix of its own,
+# takes the whole screen with ImageMagick's import and crops it to the window.
+# Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
+# Environment: BRINDLE_WINEPREFIX (default .wine/shots), BRINDLE_DISPLAY (default :96)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=${1:-$root/build/shots}
+case $build in /*) ;; *) build=$root/$build ;; esac
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" --toolchain "$root/cmake/toolchain-i686-w64-mingw32.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" -j2 --target ui_preview QclRes desktop_holder
+
+export BRINDLE_WINEPREFIX=${BRINDLE_WINEPREFIX:-$root/.wine/shots}
+export BRINDLE_DISPLAY=${BRINDLE_DISPLAY:-:96}
+source scripts/wine-env.sh
+scripts/wine-up.sh "$build/bin/desktop_holder.exe"
+
+mkdir -p docs
+geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
+
+shoot() {  # shoot MODE OUTPUT.png
+    local mode=$1 out=$2
+    rm -f "$geometry"
+    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' \
+        </dev/null >/dev/null 2>&1 ) &
+    local pid=$!
+    for _ in $(seq 150); do
+        [ -s "$geometry" ] && break
+        sleep 0.2
+    done
+    [ -s "$geometry" ] || { echo "screenshots.sh: the $mode window did not appear" >&2; kill "$pid" 2>/dev/null; exit 1; }
+    sleep 0.5
+    read -r left top right bottom < <(tr -d '\r' < "$geometry")
+    local full
+    full=$(mktemp --suffix=.png)
+    /usr/bin/import -display "$DISPLAY" -window root "$full"
+    # Wine's virtual desktop sits at the top-left corner of the X screen.
+    /usr/bin/convert "$full" -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage "$out"
+    rm -f "$full" "$geometry"  # the preview closes when its geometry file is gone
+    wait "$pid" || true
+    echo "wrote $out ($((right - left))x$((bottom - top)))"
+}
+
+shoot main docs/main-dialog.png
+shoot about docs/about-box.png
