@@ -16,15 +16,21 @@ const wchar_t kSystemError[] = L"System error has occurred. Please make sure Bri
 // A started process that is killed if the test leaves it running.
 class ChildProcess {
 public:
-    ChildProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory = L"")
+    // Runs as `token`'s user when one is given.
+    ChildProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory = L"",
+                 HANDLE token = nullptr)
     {
         std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         commandLine.push_back(L'\0');
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi = {};
-        if (CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                           directory.empty() ? nullptr : directory.c_str(), &si, &pi)) {
+        const wchar_t* folder = directory.empty() ? nullptr : directory.c_str();
+        const BOOL created =
+            token ? CreateProcessAsUserW(token, exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                         folder, &si, &pi)
+                  : CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &pi);
+        if (created) {
             m_process.reset(pi.hProcess);
             CloseHandle(pi.hThread);
             m_id = pi.dwProcessId;
@@ -296,4 +302,38 @@ TEST_F(BrindleProcess, WithoutItsResourceLibraryOnlyTheSystemErrorIsShown)
         EXPECT_FALSE(IsSignalled(user));
         EXPECT_FALSE(IsSignalled(all));
     }
+}
+
+TEST_F(BrindleProcess, HaltAllWithoutAdministratorsGroupIsRefused)
+{
+    HANDLE own = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, &own));
+    win::UniqueHandle token(own);
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID admins = nullptr;
+    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                         0, 0, &admins));
+    SID_AND_ATTRIBUTES disable = {admins, 0};
+    HANDLE restricted = nullptr;
+    const BOOL made = CreateRestrictedToken(token.get(), 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
+    FreeSid(admins);
+    ASSERT_TRUE(made);
+    win::UniqueHandle filtered(restricted);
+
+    win::UniqueHandle all(CreateEventW(nullptr, TRUE, FALSE, L"Global\\Brindle-Shutdown-All"));
+    ASSERT_TRUE(all);
+    ResetEvent(all.get());
+
+    ChildProcess process(m_exe, L"/haltAll", L"", filtered.get());
+    ASSERT_TRUE(process.started());
+
+    // Refused with the literal text, not one of the string table.
+    const HWND box = WaitForDialogOf(process.id(), 5000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(TextOf(box), L"Brindle");
+    const std::vector<std::wstring> texts = ChildTexts(box);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"APP_ERR_CAN_NOT_HALT_ALL_NEED_ADMIN"), texts.end());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(process.WaitExit(5000));
+    EXPECT_FALSE(IsSignalled(all));
 }
