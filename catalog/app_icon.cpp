@@ -1,40 +1,76 @@
 #include "app_info.h"
+#include "group_icon.h"
+#include "scoped_handles.h"
+#include "text_fields.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-bool HasIcoExtension(const std::wstring& path)
+// Images deeper than this are passed over when a 256-colour image of the same size exists.
+constexpr int kMaxIconBitCount = 8;
+
+HICON ExtractAtPosition(const std::wstring& path, int position, int size)
 {
-    const wchar_t* extension = PathFindExtensionW(path.c_str());
-    return lstrcmpiW(extension, L".ico") == 0;
+    HICON icon = nullptr;
+    if (size >= 32)
+        ExtractIconExW(path.c_str(), position, &icon, nullptr, 1);
+    else
+        ExtractIconExW(path.c_str(), position, nullptr, &icon, 1);
+    return icon;
 }
 
 }  // namespace
 
+BOOL CALLBACK EnumIconGroupProc(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR entry)
+{
+    CAppInfo* app = reinterpret_cast<CAppInfo*>(entry);
+    if (app->m_nIconEnumPos != app->m_nIconIndex) {
+        ++app->m_nIconEnumPos;
+        return TRUE;
+    }
+    app->m_pIconGroupName.Assign(name);
+    return FALSE;
+}
+
 HICON CAppInfo::CreateAppIcon(int size)
 {
+    // Unquote in place: the entry keeps the plain path from now on.
     std::vector<wchar_t> unquoted(m_strIconPath.begin(), m_strIconPath.end());
     unquoted.resize(std::max<size_t>(unquoted.size() + 1, MAX_PATH), 0);
     PathUnquoteSpacesW(unquoted.data());
     m_strIconPath = unquoted.data();
 
-    if (HasIcoExtension(m_strIconPath))
+    if (EqualsIgnoringAsciiCase(FileExtension(m_strIconPath), L".ico"))
         return static_cast<HICON>(LoadImageW(nullptr, m_strIconPath.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
 
-    HICON icon = nullptr;
-    if (size >= 32)
-        ExtractIconExW(m_strIconPath.c_str(), m_nIconIndex, &icon, nullptr, 1);
-    else
-        ExtractIconExW(m_strIconPath.c_str(), m_nIconIndex, nullptr, &icon, 1);
-    return icon;
-}
+    if (m_nIconIndex < 0) {
+        // Resource ids are 16 bits; a larger id names no resource (and must not wrap onto one).
+        unsigned int id = 0u - static_cast<unsigned int>(m_nIconIndex);
+        if (id > 0xFFFF)
+            return nullptr;
+        UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        if (!module)
+            return nullptr;
+        return LoadGroupIcon(module.get(), MAKEINTRESOURCEW(id), size, size, kMaxIconBitCount);
+    }
 
-// Built-in items are not offered yet.
-int CAppInfo::LoadOsItem(int)
-{
-    return 0;
+    HICON icon = nullptr;
+    UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (module) {
+        m_nIconEnumPos = 0;
+        m_pIconGroupName.Clear();
+        EnumResourceNamesW(module.get(), RT_GROUP_ICON, EnumIconGroupProc, reinterpret_cast<LONG_PTR>(this));
+        if (m_pIconGroupName.IsSet())
+            icon = LoadGroupIcon(module.get(), m_pIconGroupName.Get(), size, size, kMaxIconBitCount);
+        m_pIconGroupName.Clear();
+        module.reset();
+    }
+    if (!icon)
+        icon = ExtractAtPosition(m_strIconPath, m_nIconIndex, size);
+    return icon;
 }

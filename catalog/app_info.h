@@ -10,6 +10,12 @@
 // The catalogue key under HKEY_LOCAL_MACHINE; one subkey per registered application.
 extern const wchar_t kCatalogKeyPath[];
 
+class CAppInfo;
+
+// Icon-group enumeration callback: counts groups until the entry's position, then keeps that
+// group's name in the entry and stops. `entry` is the CAppInfo.
+BOOL CALLBACK EnumIconGroupProc(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR entry);
+
 class CAppInfo {
 public:
     CAppInfo();

@@ -44,6 +44,11 @@ struct IconTraits {
     static void Close(HICON h) { DestroyIcon(h); }
 };
 
+struct KernelHandleTraits {
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryTraits>;
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+using UniqueFile = UniqueHandle<HANDLE, KernelHandleTraits>;  // null, never INVALID_HANDLE_VALUE, when empty

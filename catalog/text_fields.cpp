@@ -59,3 +59,24 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix)
     size_t n = std::wcslen(prefix);
     return text.size() >= n && text.compare(0, n, prefix) == 0;
 }
+
+std::wstring FileExtension(const std::wstring& path)
+{
+    size_t nameStart = path.find_last_of(L"\\/:");
+    nameStart = nameStart == std::wstring::npos ? 0 : nameStart + 1;
+    size_t dot = path.rfind(L'.');
+    return dot == std::wstring::npos || dot < nameStart ? std::wstring() : path.substr(dot);
+}
+
+bool EqualsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        wchar_t x = a[i] >= L'A' && a[i] <= L'Z' ? a[i] - L'A' + L'a' : a[i];
+        wchar_t y = b[i] >= L'A' && b[i] <= L'Z' ? b[i] - L'A' + L'a' : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}

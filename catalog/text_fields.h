@@ -17,3 +17,9 @@ int ParseLeadingInt(const std::wstring& text);
 
 // True when `text` begins with `prefix`, comparing exactly.
 bool StartsWith(const std::wstring& text, const wchar_t* prefix);
+
+// The extension of the file-name part of `path`: the text from its last dot, or empty.
+std::wstring FileExtension(const std::wstring& path);
+
+// Whether two texts are equal when ASCII letters are compared without regard to case.
+bool EqualsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b);

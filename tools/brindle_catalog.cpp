@@ -1,8 +1,12 @@
 // BrindleCatalog.exe: loads the catalogue exactly as the hub does and tells why entries are missing.
 //   BrindleCatalog            one tab-separated line per entry, then "N shown, M dropped"
 //   BrindleCatalog --json     the same as a JSON array with every field of each entry
+//   BrindleCatalog --icons D  also writes D\<id>.ico with the 16 and 32 pixel icons of each shown entry
 #include "catalog_builder.h"
 #include "catalog_report.h"
+#include "icon_file_writer.h"
+#include "scoped_handles.h"
+#include "text_encoding.h"
 
 #include <windows.h>
 
@@ -18,14 +22,16 @@ void Write(HANDLE out, const std::string& text)
 }
 
 const char kUsage[] =
-    "Usage: BrindleCatalog [--json]\n"
+    "Usage: BrindleCatalog [--json] [--icons DIR]\n"
     "Lists every registered settings application and built-in item as the hub loads them:\n"
     "id, shown or dropped:<reason>, category number, display name.\n"
-    "  --json   print a JSON array with every field of each entry instead\n";
+    "  --json        print a JSON array with every field of each entry instead\n"
+    "  --icons DIR   write DIR\\<id>.ico with the 16 and 32 pixel icons of every shown entry\n";
 
 struct Options {
     bool json = false;
     bool help = false;
+    std::wstring iconDirectory;
     bool valid = true;
 };
 
@@ -36,6 +42,8 @@ Options ParseOptions(int argc, wchar_t** argv)
         std::wstring arg = argv[i];
         if (arg == L"--json")
             options.json = true;
+        else if (arg == L"--icons" && i + 1 < argc && argv[i + 1][0] != 0)
+            options.iconDirectory = argv[++i];
         else if (arg == L"--help" || arg == L"-h" || arg == L"/?")
             options.help = true;
         else
@@ -70,6 +78,25 @@ private:
     int dropped_ = 0;
 };
 
+// The icons the hub's views would show, one .ico per entry. False when any file failed.
+bool WriteIcons(const std::vector<std::unique_ptr<CAppInfo>>& catalog, std::wstring directory, HANDLE errors)
+{
+    if (directory.back() != L'\\' && directory.back() != L'/')
+        directory += L'\\';
+    CreateDirectoryW(directory.c_str(), nullptr);
+    bool ok = true;
+    for (const auto& entry : catalog) {
+        UniqueIcon small(entry->CreateAppIcon(16));
+        UniqueIcon large(entry->CreateAppIcon(32));
+        std::wstring path = directory + IconFileName(entry->m_strId);
+        if (!WriteIconFile({small.get(), large.get()}, path)) {
+            Write(errors, "cannot write icons of " + Utf8FromUtf16(entry->m_strId) + " to " + Utf8FromUtf16(path) + "\n");
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -88,5 +115,7 @@ int wmain(int argc, wchar_t** argv)
     std::vector<std::unique_ptr<CAppInfo>> catalog;
     BuildCatalog(catalog, &reporter);
     Write(out, reporter.Finish());
+    if (!options.iconDirectory.empty() && !WriteIcons(catalog, options.iconDirectory, GetStdHandle(STD_ERROR_HANDLE)))
+        return 1;
     return 0;
 }

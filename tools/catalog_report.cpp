@@ -53,3 +53,15 @@ std::string ReportJson(const CAppInfo& entry, bool builtIn, DropReason reason)
     json += text("AppCheckFunc", entry.m_strAppCheckFunc);
     return json + "}";
 }
+
+std::wstring IconFileName(const std::wstring& id)
+{
+    std::wstring name = id;
+    for (wchar_t& c : name) {
+        if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos)
+            c = L'_';
+    }
+    if (name.empty() || name == L"." || name == L"..")
+        name = L"_" + name;
+    return name + L".ico";
+}

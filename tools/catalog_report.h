@@ -10,3 +10,6 @@ std::string ReportLine(const CAppInfo& entry, DropReason reason);
 
 // One JSON object with the outcome and every field of the entry.
 std::string ReportJson(const CAppInfo& entry, bool builtIn, DropReason reason);
+
+// File name for the icons of entry `id`: characters a file name cannot hold become '_', then ".ico".
+std::wstring IconFileName(const std::wstring& id);

@@ -1,6 +1,7 @@
 // BrindleCatalog.exe run as a child process. Children do not see the test's registry sandbox,
 // so these tests write uniquely named subkeys into the real catalogue and delete them afterwards.
 #include "catalog_fixture.h"
+#include "icon_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -49,6 +51,15 @@ int RunInspector(const std::wstring& arguments, std::string& output)
     in.close();
     DeleteFileW(file.c_str());
     return code;
+}
+
+IconFacts LoadedIcon(const std::wstring& path, int size)
+{
+    HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
+    IconFacts facts = Inspect(icon);
+    if (icon)
+        DestroyIcon(icon);
+    return facts;
 }
 
 std::vector<std::string> Lines(const std::string& text)
@@ -195,11 +206,31 @@ TEST_F(Inspector, JsonListsEveryFieldEscaped)
     EXPECT_NE(output.find("\"outcome\": \"dropped\", \"reason\": \"hidden\"", hidden), std::string::npos);
 }
 
+TEST_F(Inspector, IconsAreWrittenForShownEntriesOnly)
+{
+    TempDirectory dir;
+    std::string output;
+    ASSERT_EQ(RunInspector(L"--icons \"" + dir.path() + L"out\"", output), 0) << output;
+    const std::wstring prefix = dir.path() + L"out\\BrindleInspectorTest-" + std::to_wstring(GetCurrentProcessId());
+    EXPECT_EQ(GetFileAttributesW((prefix + L"-Hidden.ico").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW((prefix + L"-NoIcon.ico").c_str()), INVALID_FILE_ATTRIBUTES);
+    for (int size : {16, 32}) {
+        // The saved image is the one the hub makes from the registered .ico file.
+        IconFacts saved = LoadedIcon(prefix + L"-Shown.ico", size);
+        IconFacts original = LoadedIcon(FixturePath(L"fixture.ico"), size);
+        ASSERT_TRUE(saved.ok && original.ok) << size;
+        EXPECT_EQ(saved.width, size);
+        EXPECT_EQ(std::make_tuple(saved.red, saved.green, saved.blue),
+                  std::make_tuple(original.red, original.green, original.blue));
+    }
+}
+
 TEST(InspectorUsage, UnknownOptionsAreRefused)
 {
     std::string output;
     EXPECT_EQ(RunInspector(L"--bogus", output), 2);
     EXPECT_NE(output.find("Usage: BrindleCatalog"), std::string::npos);
+    EXPECT_EQ(RunInspector(L"--icons", output), 2);  // a directory is required
     EXPECT_EQ(RunInspector(L"--help", output), 0);
     EXPECT_NE(output.find("--json"), std::string::npos);
 }

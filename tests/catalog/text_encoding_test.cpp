@@ -1,4 +1,5 @@
 // The inspector's UTF-8 and JSON text.
+#include "catalog_report.h"
 #include "text_encoding.h"
 
 #include <gtest/gtest.h>
@@ -23,4 +24,14 @@ TEST(TextEncoding, JsonStringEscapes)
     EXPECT_EQ(JsonString(L"a\r\nb\tc"), "\"a\\r\\nb\\tc\"");
     EXPECT_EQ(JsonString(std::wstring(L"\x01\x1f\0", 3)), "\"\\u0001\\u001f\\u0000\"");
     EXPECT_EQ(JsonString(L"\u00e9/"), "\"\xc3\xa9/\"");
+}
+
+TEST(TextEncoding, IconFileNamesHoldOnlyFileNameCharacters)
+{
+    EXPECT_EQ(IconFileName(L"AcmePower"), L"AcmePower.ico");
+    EXPECT_EQ(IconFileName(L"a/b\\c:d*e?f\"g<h>i|j"), L"a_b_c_d_e_f_g_h_i_j.ico");
+    EXPECT_EQ(IconFileName(L"tab\there"), L"tab_here.ico");
+    EXPECT_EQ(IconFileName(L""), L"_.ico");
+    EXPECT_EQ(IconFileName(L".."), L"_...ico");
+    EXPECT_EQ(IconFileName(L"Caf\u00e9"), L"Caf\u00e9.ico");
 }

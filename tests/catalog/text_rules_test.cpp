@@ -174,3 +174,21 @@ TEST(ReferenceText, RecognisesAndSplitsReferences)
     EXPECT_EQ(subkey, L"unchanged");
     EXPECT_EQ(ReferenceRootName(L"HKEY_LOCAL_MACHINE"), L"");
 }
+
+TEST(TextFields, FileExtensionOfTheFileNamePart)
+{
+    struct Case {
+        const wchar_t* path;
+        const wchar_t* extension;
+    } cases[] = {
+        {L"C:\\dir\\app.ICO", L".ICO"}, {L"app.tar.ico", L".ico"},      {L"C:\\dir.v2\\app", L""},
+        {L"C:\\dir\\.ico", L".ico"},    {L"C:/a.b/c", L""},             {L"noext", L""},
+        {L"C:x.ico", L".ico"},          {L"C:\\dir\\app.", L"."},       {L"", L""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FileExtension(c.path), c.extension) << testing::PrintToString(std::wstring(c.path));
+    EXPECT_TRUE(EqualsIgnoringAsciiCase(L".ICO", L".ico"));
+    EXPECT_TRUE(EqualsIgnoringAsciiCase(L".IcO", L".iCo"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase(L".icon", L".ico"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase(L".ic", L".ico"));
+}

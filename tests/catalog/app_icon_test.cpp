@@ -1,0 +1,133 @@
+// Icon resolution of catalogue entries against the icon fixtures.
+#include "app_info.h"
+#include "catalog_fixture.h"
+#include "icon_probe.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+IconFacts Icon(const std::wstring& path, int index, int size, std::wstring* pathAfter = nullptr)
+{
+    return IconOf<CAppInfo>(path, index, size, pathAfter);
+}
+
+const std::wstring kGroups = FixturePath(L"icon_groups.dll");
+
+}  // namespace
+
+TEST(AppIcon, QuotedPathsWorkAndAreUnquotedInPlace)
+{
+    std::wstring after;
+    IconFacts facts = Icon(L"\"" + kGroups + L"\"", 0, 32, &after);
+    EXPECT_TRUE(facts.ok);
+    EXPECT_EQ(after, kGroups);
+    facts = Icon(L"\"" + FixturePath(L"sizes.ico") + L"\"", 0, 32, &after);
+    EXPECT_TRUE(facts.ok);
+    EXPECT_EQ(after, FixturePath(L"sizes.ico"));
+    Icon(L"\"half quoted", 0, 32, &after);
+    EXPECT_EQ(after, L"\"half quoted");  // only enclosing pairs are removed
+}
+
+TEST(AppIcon, IcoFilesAreReadAtTheExactSizeWhateverTheIndex)
+{
+    TempDirectory dir;
+    const std::wstring upper = dir.path() + L"SIZES.ICO";
+    ASSERT_TRUE(CopyFileW(FixturePath(L"sizes.ico").c_str(), upper.c_str(), FALSE));
+    for (int index : {0, 3, -5}) {
+        for (int size : {16, 24, 32, 48}) {
+            IconFacts facts = Icon(upper, index, size);
+            ASSERT_TRUE(facts.ok) << index << " " << size;
+            EXPECT_EQ(facts.width, size);
+            EXPECT_EQ(facts.height, size);
+            EXPECT_EQ(facts.red, size);  // the image of that size, not a scaled one
+            EXPECT_EQ(facts.blue, 20);
+        }
+    }
+    EXPECT_FALSE(Icon(dir.path() + L"missing.ico", 0, 32).ok);
+    // An .ico path that is no icon file gives nothing: no other attempt is made.
+    const std::wstring notIcon = dir.path() + L"library.ico";
+    ASSERT_TRUE(CopyFileW(kGroups.c_str(), notIcon.c_str(), FALSE));
+    EXPECT_FALSE(Icon(notIcon, 0, 32).ok);
+}
+
+TEST(AppIcon, PositionsFollowTheFilesGroupOrder)
+{
+    // Enumeration order: "ALPHA", "ZETA", 3, 5, 7 (text names first, then ids ascending).
+    struct Case {
+        int position;
+        int tag;
+        int bits;  // at 32 pixels
+    } cases[] = {{0, 1, 8}, {1, 2, 8}, {2, 3, 32}, {3, 5, 8}, {4, 7, 8}};
+    for (const Case& c : cases) {
+        CAppInfo entry;
+        entry.m_strIconPath = kGroups;
+        entry.m_nIconIndex = c.position;
+        HICON icon = entry.CreateAppIcon(32);
+        IconFacts facts = Inspect(icon);
+        if (icon)
+            DestroyIcon(icon);
+        ASSERT_TRUE(facts.ok) << c.position;
+        EXPECT_EQ(facts.blue, c.tag) << c.position;
+        EXPECT_EQ(facts.green, c.bits) << c.position;
+        EXPECT_EQ(entry.m_nIconEnumPos, c.position);
+        EXPECT_FALSE(entry.m_pIconGroupName.IsSet());  // the copied name is released
+    }
+}
+
+TEST(AppIcon, NegativeSelectorsAreGroupIds)
+{
+    IconFacts facts = Icon(kGroups, -5, 32);
+    ASSERT_TRUE(facts.ok);
+    EXPECT_EQ(facts.blue, 5);
+    EXPECT_EQ(facts.green, 8);  // the 8-bit image wins over the 32-bit and the 4-bit one
+    EXPECT_EQ(facts.red, 32);
+
+    facts = Icon(kGroups, -5, 16);
+    ASSERT_TRUE(facts.ok);
+    EXPECT_EQ(facts.red, 16);
+    EXPECT_EQ(facts.green, 8);
+
+    facts = Icon(kGroups, -7, 32);
+    ASSERT_TRUE(facts.ok);
+    EXPECT_EQ(facts.blue, 7);  // of two equal images the first in the directory
+
+    facts = Icon(kGroups, -3, 32);  // only true colour: the platform's choice stands
+    ASSERT_TRUE(facts.ok);
+    EXPECT_EQ(facts.green, 32);
+
+    EXPECT_FALSE(Icon(kGroups, -4, 32).ok);       // no such group, and no extraction either
+    EXPECT_FALSE(Icon(kGroups, -65541, 32).ok);   // 0x10005 must not wrap onto group 5
+    EXPECT_FALSE(Icon(kGroups, -2147483647 - 1, 32).ok);
+    EXPECT_FALSE(Icon(FixturePath(L"missing.dll"), -5, 32).ok);
+}
+
+TEST(AppIcon, ExactSizesFromGroups)
+{
+    for (int size : {16, 24, 32, 48}) {
+        IconFacts facts = Icon(kGroups, 0, size);
+        ASSERT_TRUE(facts.ok) << size;
+        EXPECT_EQ(facts.width, size);
+        EXPECT_EQ(facts.height, size);
+    }
+}
+
+TEST(AppIcon, WithoutAGroupAtThePositionExtractionIsTheLastResort)
+{
+    // Past the last group: extraction has nothing there either.
+    EXPECT_FALSE(Icon(kGroups, 5, 32).ok);
+    EXPECT_FALSE(Icon(kGroups, 500, 16).ok);
+
+    // A file that cannot be opened as a library but that extraction can read: an icon file
+    // under another extension. Large icon for 32 and up, small below.
+    TempDirectory dir;
+    const std::wstring disguised = dir.path() + L"picture.dat";
+    ASSERT_TRUE(CopyFileW(FixturePath(L"sizes.ico").c_str(), disguised.c_str(), FALSE));
+    IconFacts large = Icon(disguised, 0, 32);
+    ASSERT_TRUE(large.ok);
+    EXPECT_EQ(large.width, GetSystemMetrics(SM_CXICON));
+    IconFacts small = Icon(disguised, 0, 16);
+    ASSERT_TRUE(small.ok);
+    EXPECT_EQ(small.width, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_FALSE(Icon(disguised, 1, 32).ok);  // an icon file holds one icon
+}
