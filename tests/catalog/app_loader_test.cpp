@@ -43,15 +43,6 @@ protected:
 
 }  // namespace
 
-TEST_F(AppLoader, NewEntryHasTheInitialValues)
-{
-    CAppInfo app;
-    EXPECT_EQ(app.m_nCategory, 255);
-    EXPECT_EQ(app.m_nIconIndex, 0);
-    EXPECT_EQ(app.m_nHelpOption1, 0);
-    EXPECT_TRUE(app.m_strId.empty() && app.m_strAppName.empty() && app.m_strIconPath.empty());
-}
-
 TEST_F(AppLoader, CompleteEntryFillsEveryField)
 {
     const std::wstring id = L"Complete";

@@ -15,8 +15,9 @@
 
 namespace {
 
-// Runs the inspector with `arguments`, its output going to a file; returns the exit code and the output.
-int RunInspector(const std::wstring& arguments, std::string& output)
+// Runs the inspector with `arguments` (as `token`'s user when given), its output going to a file;
+// returns the exit code and the output.
+int RunInspector(const std::wstring& arguments, std::string& output, HANDLE token = nullptr)
 {
     std::wstring file = TestBinDirectory() + L"inspector-output-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
@@ -34,7 +35,10 @@ int RunInspector(const std::wstring& arguments, std::string& output)
     std::vector<wchar_t> buffer(command.begin(), command.end());
     buffer.push_back(0);
     int code = -1;
-    if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    BOOL created = token ? CreateProcessAsUserW(token, nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                                nullptr, &si, &pi)
+                         : CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    if (created) {
         DWORD exit = 0;
         if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &exit))
             code = static_cast<int>(exit);
@@ -60,6 +64,26 @@ IconFacts LoadedIcon(const std::wstring& path, int size)
     if (icon)
         DestroyIcon(icon);
     return facts;
+}
+
+// A primary token of this process with the Administrators group made deny-only; null on failure.
+HANDLE TokenWithoutAdministrators()
+{
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, &own))
+        return nullptr;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID admins = nullptr;
+    HANDLE restricted = nullptr;
+    if (AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                 &admins)) {
+        SID_AND_ATTRIBUTES disable = {admins, 0};
+        if (!CreateRestrictedToken(own, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted))
+            restricted = nullptr;
+        FreeSid(admins);
+    }
+    CloseHandle(own);
+    return restricted;
 }
 
 std::vector<std::string> Lines(const std::string& text)
@@ -223,6 +247,28 @@ TEST_F(Inspector, IconsAreWrittenForShownEntriesOnly)
         EXPECT_EQ(std::make_tuple(saved.red, saved.green, saved.blue),
                   std::make_tuple(original.red, original.green, original.blue));
     }
+}
+
+TEST_F(Inspector, AdministratorOnlyEntriesAreShownToAdministratorsOnly)
+{
+    std::wstring id = catalogue_.Add(L"AdminOnly");
+    ASSERT_TRUE(RegisterMinimalApp(id, L"Admin tool", 8));
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppHide", 2));
+    const std::string shown = catalogue_.Utf8Id("AdminOnly") + "\tshown\t8\tAdmin tool";
+    const std::string dropped = catalogue_.Utf8Id("AdminOnly") + "\tdropped:admin-only\t255\t";
+
+    std::string output;
+    ASSERT_EQ(RunInspector(L"", output), 0);  // the test runs as an administrator
+    std::vector<std::string> lines = Lines(output);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), shown), 1) << output;
+
+    HANDLE token = TokenWithoutAdministrators();
+    ASSERT_NE(token, nullptr);
+    int code = RunInspector(L"", output, token);
+    CloseHandle(token);
+    ASSERT_EQ(code, 0);
+    lines = Lines(output);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), dropped), 1) << output;
 }
 
 TEST(InspectorUsage, UnknownOptionsAreRefused)
