@@ -16,7 +16,7 @@
 
 namespace {
 
-const wchar_t kLegalNotice[] = L"Copyright (C) 2026 Marbeck. All rights reserved.";
+const wchar_t kLegalNotice[] = L"Copyright (C) 2026 Marbeck";
 const std::wstring kVersionLine = std::wstring(L"Brindle Version ") + BRINDLE_TEST_PRODUCT_VERSION;
 
 RECT WindowRectOf(HWND hwnd)
