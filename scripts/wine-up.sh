@@ -23,6 +23,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
+# Wine's own TrueType fonts (Tahoma, Marlett for the caption buttons) are not found by this
+# Wine unless they sit in the prefix's Fonts folder.
+cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+
 # Outside any caller's pipe: a wineserver started inside CTest's pipe makes CTest hang.
 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
 setsid wine wineboot </dev/null >/dev/null 2>&1 || true
