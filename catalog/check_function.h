@@ -3,7 +3,7 @@
 #include <string>
 
 // Evaluates "library, function, first[, second]": the function's answer (non-zero = available),
-// 0 when the specification does not have 3 or 4 fields or the function cannot be called.
+// 0 when the text does not have 3 or 4 fields or the function cannot be called.
 int EvaluateAppCheckFunc(const std::wstring& spec);
 
 // Loads `library` (a full load), calls its export `function` with (first, second) and releases it.

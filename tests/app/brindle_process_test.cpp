@@ -1,5 +1,6 @@
 // Brindle.exe as a user meets it: real processes, real windows, the real named objects.
 #include "handles.h"
+#include "restricted_token.h"
 #include "test_process.h"
 
 #include <gtest/gtest.h>
@@ -306,19 +307,8 @@ TEST_F(BrindleProcess, WithoutItsResourceLibraryOnlyTheSystemErrorIsShown)
 
 TEST_F(BrindleProcess, HaltAllWithoutAdministratorsGroupIsRefused)
 {
-    HANDLE own = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, &own));
-    win::UniqueHandle token(own);
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID admins = nullptr;
-    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                         0, 0, &admins));
-    SID_AND_ATTRIBUTES disable = {admins, 0};
-    HANDLE restricted = nullptr;
-    const BOOL made = CreateRestrictedToken(token.get(), 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
-    FreeSid(admins);
-    ASSERT_TRUE(made);
-    win::UniqueHandle filtered(restricted);
+    win::UniqueHandle filtered(TokenWithoutAdministrators());
+    ASSERT_TRUE(filtered);
 
     win::UniqueHandle all(CreateEventW(nullptr, TRUE, FALSE, L"Global\\Brindle-Shutdown-All"));
     ASSERT_TRUE(all);

@@ -1,6 +1,7 @@
 #include "privileges.h"
 
 #include "handles.h"
+#include "restricted_token.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -62,18 +63,8 @@ TEST(Privileges, EnabledAdministratorsGroupOfTheProcessCounts)
 
 TEST(Privileges, DenyOnlyAdministratorsGroupDoesNotCount)
 {
-    win::UniqueHandle token = OpenOwnToken(TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY);
-    ASSERT_TRUE(token);
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID admins = nullptr;
-    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                         0, 0, &admins));
-    SID_AND_ATTRIBUTES disable = {admins, 0};
-    HANDLE restricted = nullptr;
-    const BOOL made = CreateRestrictedToken(token.get(), 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
-    FreeSid(admins);
-    ASSERT_TRUE(made);
-    win::UniqueHandle filtered(restricted);
+    win::UniqueHandle filtered(TokenWithoutAdministrators());
+    ASSERT_TRUE(filtered);
 
     // The group is still listed, but only for deny checks.
     ASSERT_TRUE(AdministratorsAttributes(filtered.get()) & SE_GROUP_USE_FOR_DENY_ONLY);

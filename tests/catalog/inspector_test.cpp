@@ -2,6 +2,7 @@
 // so these tests write uniquely named subkeys into the real catalogue and delete them afterwards.
 #include "catalog_fixture.h"
 #include "icon_probe.h"
+#include "restricted_token.h"
 
 #include <gtest/gtest.h>
 
@@ -64,26 +65,6 @@ IconFacts LoadedIcon(const std::wstring& path, int size)
     if (icon)
         DestroyIcon(icon);
     return facts;
-}
-
-// A primary token of this process with the Administrators group made deny-only; null on failure.
-HANDLE TokenWithoutAdministrators()
-{
-    HANDLE own = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, &own))
-        return nullptr;
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID admins = nullptr;
-    HANDLE restricted = nullptr;
-    if (AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                                 &admins)) {
-        SID_AND_ATTRIBUTES disable = {admins, 0};
-        if (!CreateRestrictedToken(own, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted))
-            restricted = nullptr;
-        FreeSid(admins);
-    }
-    CloseHandle(own);
-    return restricted;
 }
 
 std::vector<std::string> Lines(const std::string& text)

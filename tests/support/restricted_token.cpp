@@ -1,0 +1,20 @@
+#include "restricted_token.h"
+
+HANDLE TokenWithoutAdministrators()
+{
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, &own))
+        return nullptr;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID admins = nullptr;
+    HANDLE restricted = nullptr;
+    if (AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                 &admins)) {
+        SID_AND_ATTRIBUTES disable = {admins, 0};
+        if (!CreateRestrictedToken(own, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted))
+            restricted = nullptr;
+        FreeSid(admins);
+    }
+    CloseHandle(own);
+    return restricted;
+}
