@@ -3,7 +3,7 @@
 # Idempotent: installs only what is missing. Runs as root or through sudo.
 set -euo pipefail
 packages=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine32:i386 wine64
-          xvfb x11-utils xdotool imagemagick cmake make googletest python3)
+          xvfb x11-utils xdotool imagemagick fonts-wine cmake make googletest python3)
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 missing=()
@@ -17,4 +17,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
 fi
 as_root apt-get update -qq
-as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
