@@ -1,6 +1,6 @@
 #include "app_info.h"
 #include "group_icon.h"
-#include "scoped_handles.h"
+#include "handles.h"
 #include "text_fields.h"
 
 #include <shellapi.h>
@@ -53,14 +53,14 @@ HICON CAppInfo::CreateAppIcon(int size)
         unsigned int id = 0u - static_cast<unsigned int>(m_nIconIndex);
         if (id > 0xFFFF)
             return nullptr;
-        UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        win::UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         if (!module)
             return nullptr;
         return LoadGroupIcon(module.get(), MAKEINTRESOURCEW(id), size, size, kMaxIconBitCount);
     }
 
     HICON icon = nullptr;
-    UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    win::UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (module) {
         m_nIconEnumPos = 0;
         m_pIconGroupName.Clear();

@@ -5,7 +5,7 @@
 #include "privileges.h"
 #include "registry_reference.h"
 #include "registry_value.h"
-#include "scoped_handles.h"
+#include "handles.h"
 
 #include <shlwapi.h>
 
@@ -48,7 +48,7 @@ int CAppInfo::LoadRegisteredAppAt(int index)
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCatalogKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return 2;
-    UniqueRegistryKey catalog(opened);
+    win::UniqueKey catalog(opened);
     wchar_t name[kSubkeyNameUnits] = {};
     DWORD units = kSubkeyNameUnits;
     LONG status = static_cast<LONG>(SHEnumKeyExW(catalog.get(), static_cast<DWORD>(index), name, &units));
@@ -104,7 +104,7 @@ int CAppInfo::LoadRegisteredApp(std::wstring name)
     ReadDwordValue(path, L"IconIndex", m_nIconIndex);
 
     // The icon is made only to prove it can be; the views make their own.
-    UniqueIcon probe(CreateAppIcon(32));
+    win::UniqueIcon probe(CreateAppIcon(32));
     if (!probe)
         return Drop(DropReason::NoIcon);
     probe.reset();

@@ -1,5 +1,5 @@
 #include "catalog_builder.h"
-#include "scoped_handles.h"
+#include "handles.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ bool ReadBuiltInMask(DWORD& mask)
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCatalogKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return false;
-    UniqueRegistryKey key(opened);
+    win::UniqueKey key(opened);
     DWORD type = REG_NONE;
     DWORD value = 0;
     DWORD bytes = sizeof(value);

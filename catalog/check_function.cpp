@@ -1,6 +1,6 @@
 #include "check_function.h"
 #include "registry_reference.h"
-#include "scoped_handles.h"
+#include "handles.h"
 #include "text_fields.h"
 
 #include <windows.h>
@@ -35,7 +35,7 @@ static int BrindleCallWithTwoInts(CheckFunction function, int first, int second)
 
 int CallCheckFunction(const std::wstring& library, const std::wstring& function, int first, int second)
 {
-    UniqueLibrary module(LoadLibraryW(library.c_str()));
+    win::UniqueLibrary module(LoadLibraryW(library.c_str()));
     if (!module)
         return 0;
     // Exports are looked up by 8-bit name: two bytes per character plus two cover any ANSI code page.

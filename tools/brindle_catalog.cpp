@@ -5,7 +5,7 @@
 #include "catalog_builder.h"
 #include "catalog_report.h"
 #include "icon_file_writer.h"
-#include "scoped_handles.h"
+#include "handles.h"
 #include "text_encoding.h"
 
 #include <windows.h>
@@ -86,8 +86,8 @@ bool WriteIcons(const std::vector<std::unique_ptr<CAppInfo>>& catalog, std::wstr
     CreateDirectoryW(directory.c_str(), nullptr);
     bool ok = true;
     for (const auto& entry : catalog) {
-        UniqueIcon small(entry->CreateAppIcon(16));
-        UniqueIcon large(entry->CreateAppIcon(32));
+        win::UniqueIcon small(entry->CreateAppIcon(16));
+        win::UniqueIcon large(entry->CreateAppIcon(32));
         std::wstring path = directory + IconFileName(entry->m_strId);
         if (!WriteIconFile({small.get(), large.get()}, path)) {
             Write(errors, "cannot write icons of " + Utf8FromUtf16(entry->m_strId) + " to " + Utf8FromUtf16(path) + "\n");

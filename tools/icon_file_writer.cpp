@@ -1,5 +1,5 @@
 #include "icon_file_writer.h"
-#include "scoped_handles.h"
+#include "handles.h"
 
 #include <cstdint>
 #include <cstring>
@@ -167,7 +167,7 @@ bool WriteIconFile(const std::vector<HICON>& icons, const std::wstring& path)
         file.insert(file.end(), image.data.begin(), image.data.end());
 
     HANDLE opened = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    UniqueFile handle(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+    win::UniqueFile handle(opened);
     if (!handle)
         return false;
     DWORD written = 0;
