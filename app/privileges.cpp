@@ -1,5 +1,7 @@
 #include "privileges.h"
 
+#include "handles.h"
+
 #include <vector>
 
 namespace {
@@ -64,12 +66,12 @@ bool IsBuiltinGroupMember(DWORD rid, bool* member)
     if (!member || !IsNtPlatform())
         return false;
     *member = false;
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
         return false;
+    const win::UniqueHandle token(opened);
     bool result = false;
-    bool made = IsBuiltinGroupMemberOfToken(token, rid, result);
-    CloseHandle(token);
+    const bool made = IsBuiltinGroupMemberOfToken(token.get(), rid, result);
     if (made)
         *member = result;
     return made;

@@ -1,5 +1,7 @@
 #include "resource_library.h"
 
+#include "handles.h"
+
 #include <vector>
 
 namespace {
@@ -86,10 +88,8 @@ std::wstring LoadResString(UINT id)
 
 std::wstring LoadLibraryString(const std::wstring& path, UINT id)
 {
-    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const win::UniqueLibrary module(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module)
         return std::wstring();
-    std::wstring text = LoadModuleString(module, id);
-    FreeLibrary(module);
-    return text;
+    return LoadModuleString(module.get(), id);
 }
