@@ -2,16 +2,6 @@
 
 #include <vector>
 
-CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        m_hKey = other.m_hKey;
-        other.m_hKey = nullptr;
-    }
-    return *this;
-}
-
 bool CRegistryKey::Create(HKEY root, const wchar_t* path)
 {
     Close();
@@ -19,7 +9,7 @@ bool CRegistryKey::Create(HKEY root, const wchar_t* path)
     if (RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    m_hKey = key;
+    m_key.reset(key);
     return true;
 }
 
@@ -29,26 +19,18 @@ bool CRegistryKey::OpenForRead(HKEY root, const wchar_t* path)
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    m_hKey = key;
+    m_key.reset(key);
     return true;
-}
-
-void CRegistryKey::Close()
-{
-    if (m_hKey) {
-        RegCloseKey(m_hKey);
-        m_hKey = nullptr;
-    }
 }
 
 bool CRegistryKey::ReadDword(const wchar_t* name, DWORD& value) const
 {
-    if (!m_hKey)
+    if (!IsOpen())
         return false;
     DWORD data = 0;  // a short value leaves the high bytes zero
     DWORD type = REG_NONE;
     DWORD bytes = sizeof(data);
-    if (RegQueryValueExW(m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &bytes) != ERROR_SUCCESS)
+    if (RegQueryValueExW(Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &bytes) != ERROR_SUCCESS)
         return false;
     if (type != REG_DWORD || bytes > sizeof(data))
         return false;
@@ -58,12 +40,12 @@ bool CRegistryKey::ReadDword(const wchar_t* name, DWORD& value) const
 
 bool CRegistryKey::ReadString(const wchar_t* name, std::size_t capacity, std::wstring& value) const
 {
-    if (!m_hKey || capacity == 0)
+    if (!IsOpen() || capacity == 0)
         return false;
     std::vector<wchar_t> buffer(capacity, L'\0');
     DWORD type = REG_NONE;
     DWORD bytes = static_cast<DWORD>(capacity * sizeof(wchar_t));
-    if (RegQueryValueExW(m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
+    if (RegQueryValueExW(Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
         ERROR_SUCCESS)
         return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
@@ -83,19 +65,19 @@ bool CRegistryKey::ReadString(const wchar_t* name, std::size_t capacity, std::ws
 
 bool CRegistryKey::WriteDword(const wchar_t* name, DWORD value) const
 {
-    return m_hKey &&
-           RegSetValueExW(m_hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
+    return IsOpen() &&
+           RegSetValueExW(Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
                ERROR_SUCCESS;
 }
 
 bool CRegistryKey::WriteString(const wchar_t* name, const std::wstring& value) const
 {
     const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return m_hKey && RegSetValueExW(m_hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
+    return IsOpen() && RegSetValueExW(Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
                          ERROR_SUCCESS;
 }
 
 bool CRegistryKey::DeleteValue(const wchar_t* name) const
 {
-    return m_hKey && RegDeleteValueW(m_hKey, name) == ERROR_SUCCESS;
+    return IsOpen() && RegDeleteValueW(Get(), name) == ERROR_SUCCESS;
 }

@@ -1,5 +1,7 @@
 // Owning holder of one open registry key, with readers that check type and size.
 #pragma once
+#include "handles.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -8,19 +10,14 @@
 class CRegistryKey {
 public:
     CRegistryKey() = default;
-    ~CRegistryKey() { Close(); }
-    CRegistryKey(CRegistryKey&& other) noexcept : m_hKey(other.m_hKey) { other.m_hKey = nullptr; }
-    CRegistryKey& operator=(CRegistryKey&& other) noexcept;
-    CRegistryKey(const CRegistryKey&) = delete;
-    CRegistryKey& operator=(const CRegistryKey&) = delete;
 
     // Opens for reading and writing, creating the key and missing parents. Closes any held key first.
     bool Create(HKEY root, const wchar_t* path);
     // Opens an existing key read-only. Closes any held key first.
     bool OpenForRead(HKEY root, const wchar_t* path);
-    void Close();
-    bool IsOpen() const { return m_hKey != nullptr; }
-    HKEY Get() const { return m_hKey; }
+    void Close() { m_key.reset(); }
+    bool IsOpen() const { return static_cast<bool>(m_key); }
+    HKEY Get() const { return m_key.get(); }
 
     // True only for an existing REG_DWORD of at most 4 bytes; `value` is unchanged otherwise.
     bool ReadDword(const wchar_t* name, DWORD& value) const;
@@ -35,5 +32,5 @@ public:
     bool DeleteValue(const wchar_t* name) const;
 
 private:
-    HKEY m_hKey = nullptr;
+    win::UniqueKey m_key;  // closes the key when destroyed; move-only
 };
