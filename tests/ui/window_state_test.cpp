@@ -183,6 +183,17 @@ TEST_F(WindowStateTest, RegistryKeyOwnsItsHandleAndChecksCapacity)
     EXPECT_TRUE(moved.ReadString(L"s", 4, text));
     EXPECT_EQ(text, L"abc");
 
+    // Assigning over an open key closes the key it held and takes the other's.
+    CRegistryKey target;
+    ASSERT_TRUE(target.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey));
+    const HKEY replaced = target.Get();
+    const HKEY taken = moved.Get();
+    target = std::move(moved);
+    EXPECT_EQ(RegQueryValueExW(replaced, L"s", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(moved.IsOpen());
+    EXPECT_EQ(target.Get(), taken);
+    moved = std::move(target);
+
     // Wine counts no process handles; a closed key shows as an invalid handle (checked at
     // once, before another handle could reuse the value).
     const HKEY raw = moved.Get();
