@@ -6,22 +6,6 @@
 
 namespace {
 
-class ScreenDC {
-public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ~ScreenDC()
-    {
-        if (dc_)
-            ReleaseDC(nullptr, dc_);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // Pixels of `bitmap` as 32-bit BGRA, top row first.
 bool ReadPixels(HBITMAP bitmap, int width, int height, std::vector<uint32_t>& pixels)
 {
@@ -33,7 +17,7 @@ bool ReadPixels(HBITMAP bitmap, int width, int height, std::vector<uint32_t>& pi
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     pixels.assign(static_cast<size_t>(width) * height, 0);
-    ScreenDC dc;
+    win::WindowDC dc(nullptr);  // the screen's DC
     return dc.get() && GetDIBits(dc.get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == height;
 }
 
@@ -41,28 +25,6 @@ struct IconImage {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> data;  // BITMAPINFOHEADER, bottom-up BGRA rows, bottom-up AND mask
-};
-
-class IconInfoBitmaps {
-public:
-    explicit IconInfoBitmaps(HICON icon) : ok_(GetIconInfo(icon, &info_) != FALSE) {}
-    ~IconInfoBitmaps()
-    {
-        if (ok_) {
-            if (info_.hbmColor)
-                DeleteObject(info_.hbmColor);
-            if (info_.hbmMask)
-                DeleteObject(info_.hbmMask);
-        }
-    }
-    IconInfoBitmaps(const IconInfoBitmaps&) = delete;
-    IconInfoBitmaps& operator=(const IconInfoBitmaps&) = delete;
-    bool ok() const { return ok_ && info_.hbmMask; }
-    const ICONINFO& info() const { return info_; }
-
-private:
-    ICONINFO info_ = {};
-    bool ok_;
 };
 
 template <typename T>
@@ -74,13 +36,16 @@ void Append(std::vector<uint8_t>& out, const T& value)
 
 bool ImageOf(HICON icon, IconImage& image)
 {
-    IconInfoBitmaps bitmaps(icon);
-    if (!bitmaps.ok())
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
         return false;
+    // GetIconInfo hands out copies of the icon's bitmaps; they are ours to delete.
+    const win::UniqueBitmap colourBitmap(info.hbmColor);
+    const win::UniqueBitmap maskBitmap(info.hbmMask);
     BITMAP mask = {};
-    if (!GetObjectW(bitmaps.info().hbmMask, sizeof(mask), &mask))
+    if (!maskBitmap || !GetObjectW(maskBitmap.get(), sizeof(mask), &mask))
         return false;
-    const bool monochrome = bitmaps.info().hbmColor == nullptr;  // mask holds AND over XOR
+    const bool monochrome = !colourBitmap;  // mask holds AND over XOR
     const int width = mask.bmWidth;
     const int height = monochrome ? mask.bmHeight / 2 : mask.bmHeight;
     if (width <= 0 || height <= 0 || width > 256 || height > 256)
@@ -88,12 +53,12 @@ bool ImageOf(HICON icon, IconImage& image)
 
     std::vector<uint32_t> andPixels;
     std::vector<uint32_t> colour;
-    if (!ReadPixels(bitmaps.info().hbmMask, width, monochrome ? height * 2 : height, andPixels))
+    if (!ReadPixels(maskBitmap.get(), width, monochrome ? height * 2 : height, andPixels))
         return false;
     if (monochrome) {
         colour.assign(andPixels.begin() + static_cast<size_t>(width) * height, andPixels.end());
         andPixels.resize(static_cast<size_t>(width) * height);
-    } else if (!ReadPixels(bitmaps.info().hbmColor, width, height, colour)) {
+    } else if (!ReadPixels(colourBitmap.get(), width, height, colour)) {
         return false;
     }
     // Without any alpha the mask alone says what is transparent.
