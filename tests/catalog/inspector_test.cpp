@@ -20,9 +20,14 @@ namespace {
 // returns the exit code and the output.
 int RunInspector(const std::wstring& arguments, std::string& output, HANDLE token = nullptr)
 {
-    std::wstring file = TestBinDirectory() + L"inspector-output-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    // A fresh file per run, deletable while open: a process the child starts (Wine's desktop
+    // process, when none is running yet) inherits the handle and may keep the file open.
+    static int runs = 0;
+    std::wstring file = TestBinDirectory() + L"inspector-output-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++runs) + L".txt";
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return -1;
     STARTUPINFOW si = {};
