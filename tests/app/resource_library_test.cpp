@@ -240,3 +240,32 @@ TEST(ResourceLibrary, DialogTemplatesHaveTheirLayoutInLibraryAndProgram)
         }
     }
 }
+
+// The tree's folder strips live in the program only: five 16 x 16 frames side by side, drawn
+// on white, which the image list takes as the transparent colour.
+TEST(ResourceLibrary, ProgramCarriesTheTwoFolderStripsOnWhite)
+{
+    const win::UniqueLibrary program(
+        LoadLibraryExW((TestBinDirectory() + L"Brindle.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const win::UniqueLibrary library(
+        LoadLibraryExW((TestBinDirectory() + L"QclRes.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(program);
+    ASSERT_TRUE(library);
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    for (WORD id : {IDB_FOLDER_OPEN, IDB_FOLDER_CLOSED}) {
+        SCOPED_TRACE(testing::Message() << "bitmap " << id);
+        EXPECT_EQ(FindResourceW(library.get(), MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_BITMAP)), nullptr);
+        const win::UniqueBitmap strip(static_cast<HBITMAP>(
+            LoadImageW(program.get(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        ASSERT_TRUE(strip);
+        BITMAP info = {};
+        ASSERT_TRUE(GetObjectW(strip.get(), sizeof(info), &info));
+        EXPECT_EQ(info.bmWidth, 80);
+        EXPECT_EQ(info.bmHeight, 16);
+        const win::SelectedObject selected(dc, strip.get());
+        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255)) << "the first frame's corner is transparent";
+        EXPECT_NE(GetPixel(dc, 8, 8), RGB(255, 255, 255)) << "a folder is drawn in the first frame";
+    }
+    DeleteDC(dc);
+}
