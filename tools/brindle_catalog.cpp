@@ -52,6 +52,27 @@ Options ParseOptions(int argc, wchar_t** argv)
     return options;
 }
 
+// UTF-8 on the console while the inspector runs. The console is the caller's (cmd.exe keeps
+// it after we exit), so its code page is given back at the end.
+class Utf8Console {
+public:
+    Utf8Console() : previous_(GetConsoleOutputCP())  // 0: there is no console
+    {
+        if (previous_)
+            SetConsoleOutputCP(CP_UTF8);
+    }
+    ~Utf8Console()
+    {
+        if (previous_)
+            SetConsoleOutputCP(previous_);
+    }
+    Utf8Console(const Utf8Console&) = delete;
+    Utf8Console& operator=(const Utf8Console&) = delete;
+
+private:
+    UINT previous_;
+};
+
 class Reporter : public ICatalogObserver {
 public:
     explicit Reporter(bool json) : json_(json) {}
@@ -102,7 +123,7 @@ bool WriteIcons(const std::vector<std::unique_ptr<CAppInfo>>& catalog, std::wstr
 int wmain(int argc, wchar_t** argv)
 {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    SetConsoleOutputCP(CP_UTF8);
+    Utf8Console console;
     Options options = ParseOptions(argc, argv);
     if (options.help || !options.valid) {
         Write(options.valid ? out : GetStdHandle(STD_ERROR_HANDLE), kUsage);

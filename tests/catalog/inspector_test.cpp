@@ -257,6 +257,19 @@ TEST_F(Inspector, AdministratorOnlyEntriesAreShownToAdministratorsOnly)
     EXPECT_EQ(std::count(lines.begin(), lines.end(), dropped), 1) << output;
 }
 
+TEST(InspectorConsole, TheCallersConsoleKeepsItsCodePage)
+{
+    // The inspector writes UTF-8 to the console it shares with its caller (cmd.exe, say),
+    // which must get its own code page back afterwards.
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    ASSERT_TRUE(SetConsoleOutputCP(437));
+    std::string output;
+    EXPECT_EQ(RunInspector(L"--help", output), 0);
+    EXPECT_EQ(GetConsoleOutputCP(), 437u);
+    FreeConsole();
+}
+
 TEST(InspectorUsage, UnknownOptionsAreRefused)
 {
     std::string output;
