@@ -18,6 +18,22 @@ std::wstring OnOneLine(std::wstring text)
     return text;
 }
 
+// Whether Windows takes a file named `name` for a device (CON, NUL, COM1, ...): what comes
+// before the first dot, without trailing spaces, is compared ignoring case.
+bool IsDeviceName(const std::wstring& name)
+{
+    std::wstring base = name.substr(0, name.find(L'.'));
+    base.erase(base.find_last_not_of(L' ') + 1);
+    for (wchar_t& c : base) {
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+           base[3] >= L'1' && base[3] <= L'9';
+}
+
 }  // namespace
 
 std::string ReportLine(const CAppInfo& entry, DropReason reason)
@@ -61,7 +77,8 @@ std::wstring IconFileName(const std::wstring& id)
         if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos)
             c = L'_';
     }
-    if (name.empty() || name == L"." || name == L"..")
+    // An id named like a device would send the icons to that device instead of a file.
+    if (name.empty() || name == L"." || name == L".." || IsDeviceName(name))
         name = L"_" + name;
     return name + L".ico";
 }

@@ -34,4 +34,9 @@ TEST(TextEncoding, IconFileNamesHoldOnlyFileNameCharacters)
     EXPECT_EQ(IconFileName(L""), L"_.ico");
     EXPECT_EQ(IconFileName(L".."), L"_...ico");
     EXPECT_EQ(IconFileName(L"Caf\u00e9"), L"Caf\u00e9.ico");
+    // Ids that Windows would open as devices rather than files.
+    for (std::wstring device : {L"CON", L"nul", L"Aux", L"PRN", L"COM1", L"lpt9", L"CON.Panel", L"NUL  .x"})
+        EXPECT_EQ(IconFileName(device), L"_" + device + L".ico") << testing::PrintToString(device);
+    for (std::wstring ordinary : {L"CONSOLE", L"COM0", L"COM10", L"LPT", L"NULL", L"xCON", L"Con_Panel"})
+        EXPECT_EQ(IconFileName(ordinary), ordinary + L".ico") << testing::PrintToString(ordinary);
 }
