@@ -8,6 +8,9 @@ source "$(dirname "$0")/wine-env.sh"
 holder=${1:-}
 
 if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+    # Wine processes of this prefix that outlived their display are of no use: start afresh.
+    wineserver -k 2>/dev/null || true
+    rm -f "$WINEPREFIX/.desktop-holder.pid"
     setsid Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
     for _ in $(seq 50); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
 fi
