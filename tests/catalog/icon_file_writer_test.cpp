@@ -18,15 +18,6 @@ HICON GroupIcon(int id, int size)
     return entry.CreateAppIcon(size);
 }
 
-IconFacts ReadBack(const std::wstring& path, int size)
-{
-    HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
-    IconFacts facts = Inspect(icon);
-    if (icon)
-        DestroyIcon(icon);
-    return facts;
-}
-
 }  // namespace
 
 TEST(IconFileWriter, SavedImagesReadBackUnchanged)
@@ -42,8 +33,8 @@ TEST(IconFileWriter, SavedImagesReadBackUnchanged)
     DestroyIcon(small);
     DestroyIcon(large);
 
-    IconFacts small2 = ReadBack(path, 16);
-    IconFacts large2 = ReadBack(path, 32);
+    IconFacts small2 = InspectIconFile(path, 16);
+    IconFacts large2 = InspectIconFile(path, 32);
     ASSERT_TRUE(small2.ok && large2.ok);
     EXPECT_EQ(small2.width, 16);
     EXPECT_EQ(large2.width, 32);
@@ -63,7 +54,7 @@ TEST(IconFileWriter, MonochromeIconsAndFailures)
     const std::wstring path = dir.path() + L"mono.ico";
     EXPECT_TRUE(WriteIconFile({mono}, path));
     DestroyIcon(mono);
-    IconFacts facts = ReadBack(path, 32);
+    IconFacts facts = InspectIconFile(path, 32);
     ASSERT_TRUE(facts.ok);
     EXPECT_EQ(std::make_tuple(facts.red, facts.green, facts.blue), std::make_tuple(255, 255, 255));
 

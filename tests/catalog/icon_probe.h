@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 struct IconFacts {
@@ -45,6 +46,16 @@ inline IconFacts Inspect(HICON icon)
     if (info.hbmColor)
         DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
+    return facts;
+}
+
+// Loads the .ico file `path` at `size`, reads it back and destroys it.
+inline IconFacts InspectIconFile(const std::wstring& path, int size)
+{
+    HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
+    IconFacts facts = Inspect(icon);
+    if (icon)
+        DestroyIcon(icon);
     return facts;
 }
 

@@ -63,15 +63,6 @@ int RunInspector(const std::wstring& arguments, std::string& output, HANDLE toke
     return code;
 }
 
-IconFacts LoadedIcon(const std::wstring& path, int size)
-{
-    HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
-    IconFacts facts = Inspect(icon);
-    if (icon)
-        DestroyIcon(icon);
-    return facts;
-}
-
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -226,8 +217,8 @@ TEST_F(Inspector, IconsAreWrittenForShownEntriesOnly)
     EXPECT_EQ(GetFileAttributesW((prefix + L"-NoIcon.ico").c_str()), INVALID_FILE_ATTRIBUTES);
     for (int size : {16, 32}) {
         // The saved image is the one the hub makes from the registered .ico file.
-        IconFacts saved = LoadedIcon(prefix + L"-Shown.ico", size);
-        IconFacts original = LoadedIcon(FixturePath(L"fixture.ico"), size);
+        IconFacts saved = InspectIconFile(prefix + L"-Shown.ico", size);
+        IconFacts original = InspectIconFile(FixturePath(L"fixture.ico"), size);
         ASSERT_TRUE(saved.ok && original.ok) << size;
         EXPECT_EQ(saved.width, size);
         EXPECT_EQ(std::make_tuple(saved.red, saved.green, saved.blue),
