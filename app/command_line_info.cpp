@@ -1,6 +1,6 @@
-#include "command_line_info.h"
+#include "app/command_line_info.h"
 
-#include "command_line_split.h"
+#include "app/command_line_split.h"
 
 #include <windows.h>
 #include <cstdlib>

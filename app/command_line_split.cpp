@@ -1,4 +1,4 @@
-#include "command_line_split.h"
+#include "app/command_line_split.h"
 
 namespace {
 

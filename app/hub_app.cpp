@@ -1,11 +1,12 @@
-#include "hub_app.h"
+#include "app/hub_app.h"
 
-#include "command_line_info.h"
-#include "privileges.h"
-#include "resource.h"
-#include "resource_library.h"
-#include "run_main_dialog.h"
-#include "sable_api.h"
+#include "app/command_line_info.h"
+#include "win/privileges.h"
+#include "res/resource.h"
+#include "app/resource_library.h"
+#include "win/resource_module.h"
+#include "app/run_main_dialog.h"
+#include "sable/sable_api.h"
 
 #include <commctrl.h>
 
@@ -68,10 +69,10 @@ bool CHubApp::InitInstance()
     m_strStartName = cmdInfo.m_strStartName;
     m_nStartTab = cmdInfo.m_nStartTab;
 
-    const bool lunaEnabled = SableAPI::EnableLuna(true);
+    const bool lunaEnabled = sable::SableAPI::EnableLuna(true);
     RunMainDialog(*this);
     if (lunaEnabled)
-        SableAPI::EnableLuna(true);
+        sable::SableAPI::EnableLuna(true);
     return false;
 }
 

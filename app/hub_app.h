@@ -1,7 +1,7 @@
 // The application object: decides once per process whether to signal running instances,
 // hand over to the one running in this session, or run the main dialog.
 #pragma once
-#include "instance_guard.h"
+#include "app/instance_guard.h"
 
 #include <windows.h>
 #include <atomic>

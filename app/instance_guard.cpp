@@ -1,6 +1,6 @@
-#include "instance_guard.h"
+#include "app/instance_guard.h"
 
-#include "shared_security.h"
+#include "app/shared_security.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // One running instance per logon session, a machine-wide "an instance runs" mark, and
 // shutdown requests from other processes (this session or all sessions).
 #pragma once
-#include "handles.h"
+#include "win/handles.h"
 
 #include <windows.h>
 #include <string>

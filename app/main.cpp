@@ -1,5 +1,5 @@
 // Entry point of Brindle.exe and the process's global objects.
-#include "hub_app.h"
+#include "app/hub_app.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "run_main_dialog.h"
+#include "app/run_main_dialog.h"
 
-#include "hub_app.h"
-#include "main_dlg.h"
+#include "app/hub_app.h"
+#include "ui/main_dlg.h"
 
 void RunMainDialog(CHubApp& app)
 {

@@ -1,4 +1,4 @@
-#include "shared_security.h"
+#include "app/shared_security.h"
 
 bool BuildSharedSecurityDescriptor(SECURITY_DESCRIPTOR* descriptor, bool allowChanges)
 {

@@ -1,7 +1,7 @@
-#include "app_info.h"
-#include "group_icon.h"
-#include "handles.h"
-#include "text_fields.h"
+#include "catalog/app_info.h"
+#include "catalog/group_icon.h"
+#include "win/handles.h"
+#include "catalog/text_fields.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>

@@ -1,15 +1,15 @@
-#include "app_info.h"
-#include "check_function.h"
-#include "description_text.h"
-#include "indirect_string.h"
-#include "privileges.h"
-#include "registry_reference.h"
-#include "registry_value.h"
-#include "handles.h"
+#include "res/registry_paths.h"
+#include "catalog/app_info.h"
+#include "catalog/check_function.h"
+#include "catalog/description_text.h"
+#include "catalog/indirect_string.h"
+#include "win/privileges.h"
+#include "catalog/registry_reference.h"
+#include "catalog/registry_value.h"
+#include "win/handles.h"
 
 #include <shlwapi.h>
 
-const wchar_t kCatalogKeyPath[] = L"SOFTWARE\\Marbeck\\Quillon";
 
 namespace {
 

@@ -1,14 +1,11 @@
 // One catalogue entry: a registered settings application or a built-in control-panel item.
 #pragma once
-#include "drop_reason.h"
-#include "icon_group_name.h"
+#include "catalog/drop_reason.h"
+#include "catalog/icon_group_name.h"
 
 #include <windows.h>
 
 #include <string>
-
-// The catalogue key under HKEY_LOCAL_MACHINE; one subkey per registered application.
-extern const wchar_t kCatalogKeyPath[];
 
 class CAppInfo;
 

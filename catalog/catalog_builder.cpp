@@ -1,5 +1,6 @@
-#include "catalog_builder.h"
-#include "handles.h"
+#include "res/registry_paths.h"
+#include "catalog/catalog_builder.h"
+#include "win/handles.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Builds the catalogue: registered applications in enumeration order, then the built-in items
 // selected by the OSItems mask. The hub's page and the inspector both use it.
 #pragma once
-#include "app_info.h"
-#include "drop_reason.h"
+#include "catalog/app_info.h"
+#include "catalog/drop_reason.h"
 
 #include <memory>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "category_names.h"
-#include "resource.h"
-#include "resource_library.h"
+#include "catalog/category_names.h"
+#include "res/resource.h"
+#include "win/resource_module.h"
 
 CCategoryNames::CCategoryNames()
 {

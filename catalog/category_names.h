@@ -1,6 +1,6 @@
 // The twelve category captions, loaded from the current resource module when constructed.
 #pragma once
-#include "category_model.h"
+#include "catalog/category_model.h"
 
 #include <string>
 

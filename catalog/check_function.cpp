@@ -1,7 +1,7 @@
-#include "check_function.h"
-#include "registry_reference.h"
-#include "handles.h"
-#include "text_fields.h"
+#include "catalog/check_function.h"
+#include "catalog/registry_reference.h"
+#include "win/handles.h"
+#include "catalog/text_fields.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "description_text.h"
+#include "catalog/description_text.h"
 
 namespace {
 

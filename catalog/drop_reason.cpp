@@ -1,4 +1,4 @@
-#include "drop_reason.h"
+#include "catalog/drop_reason.h"
 
 const char* DropReasonName(DropReason reason)
 {

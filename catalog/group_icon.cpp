@@ -1,4 +1,4 @@
-#include "group_icon.h"
+#include "catalog/group_icon.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "indirect_string.h"
-#include "registry_reference.h"
-#include "resource_library.h"
-#include "text_fields.h"
+#include "catalog/indirect_string.h"
+#include "catalog/registry_reference.h"
+#include "win/resource_module.h"
+#include "catalog/text_fields.h"
 
 #include <vector>
 

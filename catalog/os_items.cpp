@@ -1,6 +1,6 @@
-#include "app_info.h"
-#include "os_items.h"
-#include "resource_library.h"
+#include "catalog/app_info.h"
+#include "catalog/os_items.h"
+#include "win/resource_module.h"
 
 #include <vector>
 

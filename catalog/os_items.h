@@ -1,6 +1,6 @@
 // The built-in control-panel items offered through the OSItems mask.
 #pragma once
-#include "category_model.h"
+#include "catalog/category_model.h"
 
 struct OsItemRow {
     const wchar_t* controlPanelArgument;  // handed to the control-panel runner, exactly as written

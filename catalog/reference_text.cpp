@@ -1,5 +1,5 @@
-#include "reference_text.h"
-#include "text_fields.h"
+#include "catalog/reference_text.h"
+#include "catalog/text_fields.h"
 
 bool IsRegistryReference(const std::wstring& text)
 {

@@ -1,5 +1,5 @@
-#include "registry_reference.h"
-#include "registry_value.h"
+#include "catalog/registry_reference.h"
+#include "catalog/registry_value.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Registry references: a text naming a value anywhere in the registry stands for that value's text.
 #pragma once
-#include "reference_text.h"
+#include "catalog/reference_text.h"
 
 #include <windows.h>
 #include <string>

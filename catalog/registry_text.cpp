@@ -1,4 +1,4 @@
-#include "registry_text.h"
+#include "catalog/registry_text.h"
 
 #include <cstring>
 #include <vector>

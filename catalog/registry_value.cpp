@@ -1,5 +1,5 @@
-#include "registry_value.h"
-#include "registry_text.h"
+#include "catalog/registry_value.h"
+#include "catalog/registry_text.h"
 
 #include <shlwapi.h>
 

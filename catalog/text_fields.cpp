@@ -1,4 +1,4 @@
-#include "text_fields.h"
+#include "catalog/text_fields.h"
 
 #include <climits>
 #include <cwchar>

@@ -1,4 +1,5 @@
-#include "recent_app_list.h"
+#include "res/registry_paths.h"
+#include "recent/recent_app_list.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -7,8 +8,6 @@
 
 namespace {
 
-const wchar_t kCatalogKey[] = L"SOFTWARE\\Marbeck\\Quillon";
-const wchar_t kRecentSubkey[] = L"RecentApplication";
 // 1024 bytes: at most 511 characters and the terminator.
 constexpr DWORD kNameBufferBytes = 1024;
 
@@ -67,7 +66,7 @@ bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b)
 
 }  // namespace
 
-std::wstring RecentListKeyPath() { return std::wstring(kCatalogKey) + L"\\" + kRecentSubkey; }
+std::wstring RecentListKeyPath() { return kRecentListKeyPath; }
 
 CRecentAppList::CRecentAppList() : CRecentAppList(RecentListSeams{}) {}
 

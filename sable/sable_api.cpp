@@ -1,4 +1,6 @@
-#include "sable_api.h"
+#include "sable/sable_api.h"
+
+namespace sable {
 
 namespace {
 bool g_lunaEnabled = false;
@@ -18,3 +20,5 @@ bool IsLunaEnabled()
 }
 
 }  // namespace SableAPI
+
+}  // namespace sable

@@ -1,7 +1,9 @@
-#include "sable_button.h"
+#include "sable/sable_button.h"
 
-#include "sable_api.h"
-#include "sable_colors.h"
+#include "sable/sable_api.h"
+#include "sable/sable_colors.h"
+
+namespace sable {
 
 void SableButton::OnAttached()
 {
@@ -116,3 +118,5 @@ void SableButton::Draw(const DRAWITEMSTRUCT& item) const
         ::DrawFocusRect(dc, &focus);
     }
 }
+
+}  // namespace sable

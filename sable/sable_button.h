@@ -2,7 +2,9 @@
 // disabled, focused and default. It keeps the push button's keyboard behaviour: Space clicks
 // it, and the dialog's Enter handling sees it as a default or plain push button.
 #pragma once
-#include "controls.h"
+#include "win/controls.h"
+
+namespace sable {
 
 class SableButton : public win::Button {
 public:
@@ -21,3 +23,5 @@ private:
     bool m_bDefault = false;
     bool m_bHot = false;
 };
+
+}  // namespace sable

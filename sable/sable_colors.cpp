@@ -1,4 +1,4 @@
-#include "sable_colors.h"
+#include "sable/sable_colors.h"
 
 namespace sable {
 

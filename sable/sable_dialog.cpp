@@ -1,7 +1,9 @@
-#include "sable_dialog.h"
+#include "sable/sable_dialog.h"
 
-#include "sable_api.h"
-#include "sable_colors.h"
+#include "sable/sable_api.h"
+#include "sable/sable_colors.h"
+
+namespace sable {
 
 AbstractDialog::AbstractDialog(UINT templateId, HWND parent)
     : win::Dialog(templateId, parent), m_pPainter(&m_ownPainter)
@@ -67,3 +69,5 @@ bool AbstractDialog::OnCtlColor(HDC dc, HWND, UINT ctlType, HBRUSH& brush)
     brush = m_staticBrush.get();
     return true;
 }
+
+}  // namespace sable

@@ -1,9 +1,11 @@
 // Skinned dialogs: the backdrop and the colours of their statics come from the skin, the rest
 // of the drawing from an installable painter.
 #pragma once
-#include "dialog.h"
-#include "handles.h"
-#include "sable_dialog_painter.h"
+#include "win/dialog.h"
+#include "win/handles.h"
+#include "sable/sable_dialog_painter.h"
+
+namespace sable {
 
 class AbstractDialog : public win::Dialog {
 public:
@@ -39,3 +41,5 @@ class SableDialog2 : public AbstractDialog {
 public:
     SableDialog2(UINT templateId, HWND parent) : AbstractDialog(templateId, parent) {}
 };
+
+}  // namespace sable

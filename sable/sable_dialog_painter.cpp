@@ -1,6 +1,8 @@
-#include "sable_dialog_painter.h"
+#include "sable/sable_dialog_painter.h"
 
-#include "sable_colors.h"
+#include "sable/sable_colors.h"
+
+namespace sable {
 
 SableDialogPainter::~SableDialogPainter() = default;
 
@@ -23,3 +25,5 @@ void SableDialogPainter::DrawTopMenuBarText(HDC, const RECT&) {}
 void SableDialogPainter::DrawMenuBarBkgnd(HDC, const RECT&) {}
 void SableDialogPainter::DrawMenuBarText(HDC, const RECT&) {}
 void SableDialogPainter::DrawMenuBarSeparator(HDC, const RECT&) {}
+
+}  // namespace sable

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+namespace sable {
+
 class SableDialogPainter {
 public:
     virtual ~SableDialogPainter();
@@ -26,3 +28,5 @@ public:
     virtual void DrawMenuBarText(HDC dc, const RECT& rc);
     virtual void DrawMenuBarSeparator(HDC dc, const RECT& rc);
 };
+
+}  // namespace sable

@@ -1,13 +1,15 @@
-#include "sable_message_box.h"
+#include "sable/sable_message_box.h"
 
-#include "resource_library.h"
-#include "sable_api.h"
-#include "sable_button.h"
-#include "sable_dialog.h"
+#include "win/resource_module.h"
+#include "sable/sable_api.h"
+#include "sable/sable_button.h"
+#include "sable/sable_dialog.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
+
+namespace sable {
 
 namespace {
 
@@ -139,3 +141,5 @@ int SableMessageBox(UINT textId, const wchar_t* caption, UINT style, HWND parent
     INT_PTR result = box.DoModal();
     return result > 0 ? static_cast<int>(result) : 0;
 }
+
+}  // namespace sable

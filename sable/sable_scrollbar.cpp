@@ -1,9 +1,11 @@
-#include "sable_scrollbar.h"
+#include "sable/sable_scrollbar.h"
 
-#include "handles.h"
-#include "sable_colors.h"
+#include "win/handles.h"
+#include "sable/sable_colors.h"
 
 #include <cstring>
+
+namespace sable {
 
 namespace {
 
@@ -138,3 +140,5 @@ void SableScrollBarPaintHook::DrawScrollBar(HDC dc, const RECT& bar, bool vertic
         sable::FillSolid(dc, thumb, sable::kThumb);
     }
 }
+
+}  // namespace sable

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+namespace sable {
+
 class AbstractScrollBarPaintHook {
 public:
     AbstractScrollBarPaintHook() = default;
@@ -36,3 +38,5 @@ protected:
     void DrawScrollBar(HDC dc, const RECT& bar, bool vertical, int arrow, int thumbStart, int thumbEnd,
                        bool enabled) override;
 };
+
+}  // namespace sable

@@ -1,9 +1,11 @@
-#include "sable_tab.h"
+#include "sable/sable_tab.h"
 
-#include "sable_api.h"
-#include "sable_colors.h"
+#include "sable/sable_api.h"
+#include "sable/sable_colors.h"
 
 #include <algorithm>
+
+namespace sable {
 
 // ---- SableTabPainter -------------------------------------------------------
 
@@ -132,3 +134,5 @@ void AbstractTabCtrl::Paint(HDC dc)
     if (::GetFocus() == m_hWnd && current >= 0 && GetItemRect(current, currentRect))
         m_pPainter->DrawFocus(dc, currentRect);
 }
+
+}  // namespace sable

@@ -1,8 +1,10 @@
 // The skinned tab strip: a tab common control whose whole surface an installable painter draws.
 #pragma once
-#include "controls.h"
+#include "win/controls.h"
 
 #include <string>
+
+namespace sable {
 
 // The order of the virtual operations is fixed: programs override them by position as well.
 class SableTabPainter {
@@ -39,3 +41,5 @@ private:
 };
 
 class SableTabCtrl : public AbstractTabCtrl {};
+
+}  // namespace sable

@@ -2,11 +2,11 @@
 //   BrindleCatalog            one tab-separated line per entry, then "N shown, M dropped"
 //   BrindleCatalog --json     the same as a JSON array with every field of each entry
 //   BrindleCatalog --icons D  also writes D\<id>.ico with the 16 and 32 pixel icons of each shown entry
-#include "catalog_builder.h"
-#include "catalog_report.h"
-#include "icon_file_writer.h"
-#include "handles.h"
-#include "text_encoding.h"
+#include "catalog/catalog_builder.h"
+#include "tools/catalog_report.h"
+#include "tools/icon_file_writer.h"
+#include "win/handles.h"
+#include "tools/text_encoding.h"
 
 #include <windows.h>
 

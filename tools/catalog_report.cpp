@@ -1,5 +1,5 @@
-#include "catalog_report.h"
-#include "text_encoding.h"
+#include "tools/catalog_report.h"
+#include "tools/text_encoding.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // What the inspector prints about each entry the catalogue builder tried.
 #pragma once
-#include "app_info.h"
-#include "drop_reason.h"
+#include "catalog/app_info.h"
+#include "catalog/drop_reason.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "icon_file_writer.h"
-#include "handles.h"
+#include "tools/icon_file_writer.h"
+#include "win/handles.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "about_dlg.h"
+#include "ui/about_dlg.h"
 
-#include "handles.h"
-#include "resource.h"
-#include "resource_library.h"
+#include "win/handles.h"
+#include "res/resource.h"
+#include "win/resource_module.h"
 
 #include <cwchar>
 #include <string>
@@ -55,7 +55,7 @@ std::wstring FormatVersionLine(const std::wstring& format, const std::wstring& t
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(HWND parent) : SableDialog(IDD_ABOUTBOX, parent) {}
+CAboutDlg::CAboutDlg(HWND parent) : sable::SableDialog(IDD_ABOUTBOX, parent) {}
 
 void CAboutDlg::DoDataExchange()
 {
@@ -64,7 +64,7 @@ void CAboutDlg::DoDataExchange()
 
 BOOL CAboutDlg::OnInitDialog()
 {
-    SableDialog::OnInitDialog();
+    sable::SableDialog::OnInitDialog();
 
     // The template comes from the resource library, which has no icon 135: give the static the
     // program's own icon (shared, so nothing to free).

@@ -1,10 +1,10 @@
 // The About box: product icon, title with the product version, and the legal notice, both read
 // from the version information of the running program file.
 #pragma once
-#include "sable_button.h"
-#include "sable_dialog.h"
+#include "sable/sable_button.h"
+#include "sable/sable_dialog.h"
 
-class CAboutDlg : public SableDialog {
+class CAboutDlg : public sable::SableDialog {
 public:
     explicit CAboutDlg(HWND parent);
 
@@ -13,5 +13,5 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    SableButton m_btnOK;
+    sable::SableButton m_btnOK;
 };

@@ -1,9 +1,11 @@
-#include "main_dlg.h"
+#include "ui/main_dlg.h"
 
-#include "about_dlg.h"
-#include "resource.h"
-#include "resource_library.h"
-#include "window_state.h"
+#include "ui/page_ids.h"
+
+#include "ui/about_dlg.h"
+#include "res/resource.h"
+#include "win/resource_module.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ HICON LoadProgramIcon(int size)
 
 }  // namespace
 
-CMainDlg::CMainDlg(HWND parent) : SableDialog2(IDD_MAIN, parent)
+CMainDlg::CMainDlg(HWND parent) : sable::SableDialog2(IDD_MAIN, parent)
 {
     SetPainter(&m_painter);
     m_hSmallIcon.reset(LoadProgramIcon(16));
@@ -35,7 +37,7 @@ BOOL CMainDlg::OnInitDialog()
 {
     if (m_windowCallback)
         m_windowCallback(m_hWnd);
-    SableDialog2::OnInitDialog();
+    sable::SableDialog2::OnInitDialog();
 
     if (HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
         std::wstring about = LoadResString(IDS_ABOUTBOX);
@@ -59,83 +61,68 @@ BOOL CMainDlg::OnInitDialog()
     RECT client = GetClientRect();
     m_tabCtrl.CreatePage(client, this);
 
-    PostMessage(WM_USER, 0, 0);  // taken up by PreTranslateMessage once the loop runs
+    PostMessage(page::kFocusViewMessage, 0, 0);  // taken up by PreTranslateMessage once the loop runs
     return TRUE;
 }
 
 bool CMainDlg::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message == WM_USER) {
+    if (msg->message == page::kFocusViewMessage && msg->hwnd == m_hWnd) {
         m_tabCtrl.SetFocusToCurrentView();
         return true;
     }
-    return SableDialog2::PreTranslateMessage(msg);
+    return sable::SableDialog2::PreTranslateMessage(msg);
 }
 
-LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+bool CMainDlg::OnSysCommand(UINT command)
 {
-    switch (msg) {
-    case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == kAboutCommand) {
-            CAboutDlg about(nullptr);
-            about.DoModal();
-            return 0;
-        }
+    if (command != kAboutCommand)
+        return false;
+    CAboutDlg about(nullptr);
+    about.DoModal();
+    return true;
+}
+
+void CMainDlg::OnNcHitTest(POINT, LRESULT& hit)
+{
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT:
+    case HTTOPLEFT:
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT:
+        hit = HTBORDER;  // only the top and bottom edges size the window
         break;
-    case WM_PAINT:
-        if (IsIconic()) {
-            OnPaintMinimized();
-            return 0;
-        }
-        break;
-    case WM_QUERYDRAGICON:
-        return reinterpret_cast<LRESULT>(m_hSmallIcon.get());
-    case WM_NCHITTEST: {
-        LRESULT hit = SableDialog2::WindowProc(msg, wp, lp);
-        switch (hit) {
-        case HTLEFT:
-        case HTRIGHT:
-        case HTTOPLEFT:
-        case HTTOPRIGHT:
-        case HTBOTTOMLEFT:
-        case HTBOTTOMRIGHT:
-            return HTBORDER;  // only the top and bottom edges size the window
-        default:
-            return hit;
-        }
-    }
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-        info->ptMinTrackSize.x = kFixedWidth;
-        info->ptMinTrackSize.y = kMinimumHeight;
-        info->ptMaxTrackSize.x = kFixedWidth;
-        break;
-    }
-    case WM_SIZE: {
-        LRESULT result = SableDialog2::WindowProc(msg, wp, lp);
-        if (wp == SIZE_RESTORED)
-            m_tabCtrl.RecalcLayout(GetClientRect());
-        return result;
-    }
-    case WM_DESTROY: {
-        LRESULT result = SableDialog2::WindowProc(msg, wp, lp);
-        OnDestroy();
-        return result;
-    }
     default:
         break;
     }
-    return SableDialog2::WindowProc(msg, wp, lp);
 }
 
-void CMainDlg::OnPaintMinimized()
+void CMainDlg::OnGetMinMaxInfo(MINMAXINFO* info)
 {
+    info->ptMinTrackSize.x = kFixedWidth;
+    info->ptMinTrackSize.y = kMinimumHeight;
+    info->ptMaxTrackSize.x = kFixedWidth;
+}
+
+void CMainDlg::OnSize(UINT type, int, int)
+{
+    if (type == SIZE_RESTORED)
+        m_tabCtrl.RecalcLayout(GetClientRect());
+}
+
+bool CMainDlg::OnPaint()
+{
+    if (!IsIconic())
+        return false;
     win::PaintDC dc(m_hWnd);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
     RECT client = GetClientRect();
     const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
     ::DrawIcon(dc.get(), x, y, m_hSmallIcon.get());
+    return true;
 }
 
 void CMainDlg::OnDestroy()

@@ -1,14 +1,14 @@
 // The program's only top-level window: a skinned dialog of fixed width whose working area is
 // the tab control. It restores and saves its rectangle and offers the About box.
 #pragma once
-#include "handles.h"
-#include "main_dlg_painter.h"
-#include "sable_dialog.h"
-#include "tab_ctrl_main.h"
+#include "win/handles.h"
+#include "ui/main_dlg_painter.h"
+#include "sable/sable_dialog.h"
+#include "ui/tab_ctrl_main.h"
 
 #include <functional>
 
-class CMainDlg : public SableDialog2 {
+class CMainDlg : public sable::SableDialog2 {
 public:
     explicit CMainDlg(HWND parent);
     ~CMainDlg() override;
@@ -23,11 +23,13 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}  // Enter does not close the dialog
-    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-private:
-    void OnPaintMinimized();
-    void OnDestroy();
+    bool OnSysCommand(UINT command) override;
+    bool OnPaint() override;
+    HICON OnQueryDragIcon() override { return m_hSmallIcon.get(); }
+    void OnNcHitTest(POINT screen, LRESULT& hit) override;
+    void OnGetMinMaxInfo(MINMAXINFO* info) override;
+    void OnSize(UINT type, int width, int height) override;
+    void OnDestroy() override;
 
     CTabCtrlMain m_tabCtrl;
     win::UniqueIcon m_hSmallIcon;

@@ -1,6 +1,6 @@
-#include "main_dlg_painter.h"
+#include "ui/main_dlg_painter.h"
 
-#include "sable_colors.h"
+#include "sable/sable_colors.h"
 
 void CMainDlgPainter::DrawBackdrop(HDC dc, const RECT& rc)
 {

@@ -1,10 +1,11 @@
-#include "tab_ctrl_main.h"
+#include "ui/tab_ctrl_main.h"
 
-#include "sable_colors.h"
+#include "ui/page_ids.h"
+
+#include "sable/sable_colors.h"
 
 namespace {
 
-const UINT kTabCtrlId = 10000;
 const int kTopBand = 15;  // pixels left free above the page
 
 RECT PageRect(const RECT& client)
@@ -27,7 +28,7 @@ CTabCtrlMain::CTabCtrlMain()
 int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 {
     Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP, WS_EX_CONTROLPARENT, PageRect(rect),
-           parent ? parent->GetSafeHwnd() : nullptr, kTabCtrlId);
+           parent ? parent->GetSafeHwnd() : nullptr, page::kTabCtrlId);
     if (m_hWnd && parent)
         SetFont(parent->GetFont(), true);
     return 1;

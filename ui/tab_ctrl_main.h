@@ -1,17 +1,17 @@
 // The working area of the main dialog: a skinned tab control that will hold the page.
 // For now it creates the tab window and lays it out; tabs and views arrive later.
 #pragma once
-#include "sable_tab.h"
+#include "sable/sable_tab.h"
 
 #include <windows.h>
 
 // Fills the tab control's background black; the rest of the strip is the skin's.
-class CTabCtrlMainPainter : public SableTabPainter {
+class CTabCtrlMainPainter : public sable::SableTabPainter {
 public:
     void DrawBackdrop(HDC dc, const RECT& rc) override;
 };
 
-class CTabCtrlMain : public SableTabCtrl {
+class CTabCtrlMain : public sable::SableTabCtrl {
 public:
     CTabCtrlMain();
 

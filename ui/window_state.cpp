@@ -1,8 +1,8 @@
-#include "window_state.h"
+#include "res/registry_paths.h"
+#include "ui/window_state.h"
 
-#include "registry_key.h"
+#include "win/registry_key.h"
 
-extern const wchar_t kWindowStateKey[] = L"Software\\Marbeck\\Quillon\\WindowState";
 
 namespace {
 
@@ -33,7 +33,7 @@ const wchar_t* SelectionValueName(int view)
 void SaveWindowRect(int left, int top, int right, int bottom)
 {
     CRegistryKey key;
-    if (!key.Create(HKEY_CURRENT_USER, kWindowStateKey))
+    if (!key.Create(HKEY_CURRENT_USER, kWindowStateKeyPath))
         return;
     const int edges[] = {left, top, right, bottom};
     for (int i = 0; i < 4; ++i)
@@ -43,7 +43,7 @@ void SaveWindowRect(int left, int top, int right, int bottom)
 bool LoadWindowRect(int& left, int& top, int& right, int& bottom)
 {
     CRegistryKey key;
-    if (!key.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey))
+    if (!key.OpenForRead(HKEY_CURRENT_USER, kWindowStateKeyPath))
         return false;
     DWORD edges[4] = {};
     for (int i = 0; i < 4; ++i) {
@@ -60,7 +60,7 @@ bool LoadWindowRect(int& left, int& top, int& right, int& bottom)
 bool LoadActiveTabId(int& tabIndex)
 {
     CRegistryKey key;
-    if (!key.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey))
+    if (!key.OpenForRead(HKEY_CURRENT_USER, kWindowStateKeyPath))
         return false;
     DWORD value = 0;
     tabIndex = key.ReadDword(kActiveTabValue, value) ? static_cast<int>(value) : 0;
@@ -71,7 +71,7 @@ std::wstring LoadSelectedApp(int view)
 {
     const wchar_t* name = SelectionValueName(view);
     CRegistryKey key;
-    if (!name || !key.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey))
+    if (!name || !key.OpenForRead(HKEY_CURRENT_USER, kWindowStateKeyPath))
         return std::wstring();
     std::wstring id;
     if (!key.ReadString(name, kSelectionCapacity, id))
@@ -85,7 +85,7 @@ void SaveViewState(int tabIndex, const std::wstring& id)
     if (!id.empty() && !selectionName)
         return;  // an unknown view has no selection to record
     CRegistryKey key;
-    if (!key.Create(HKEY_CURRENT_USER, kWindowStateKey))
+    if (!key.Create(HKEY_CURRENT_USER, kWindowStateKeyPath))
         return;
     if (id.empty())
         key.WriteDword(kActiveTabValue, static_cast<DWORD>(tabIndex));
@@ -96,7 +96,7 @@ void SaveViewState(int tabIndex, const std::wstring& id)
 void ClearTreeSelectedApp()
 {
     CRegistryKey key;
-    if (!key.Create(HKEY_CURRENT_USER, kWindowStateKey))
+    if (!key.Create(HKEY_CURRENT_USER, kWindowStateKeyPath))
         return;
     std::wstring id;
     if (key.ReadString(kTreeSelectionValue, kSelectionCapacity, id))

@@ -2,7 +2,6 @@
 #pragma once
 #include <string>
 
-extern const wchar_t kWindowStateKey[];  // under HKEY_CURRENT_USER
 
 void SaveWindowRect(int left, int top, int right, int bottom);
 // True only when all four edges were read; the arguments are usable only then.

@@ -1,4 +1,4 @@
-#include "controls.h"
+#include "win/controls.h"
 
 #include <vector>
 
@@ -156,6 +156,74 @@ int ListCtrl::HitTest(POINT pt, UINT* flags) const
     if (flags)
         *flags = info.flags;
     return index;
+}
+
+bool TreeCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
+{
+    result = 0;
+    switch (hdr->code) {
+    case TVN_SELCHANGEDW: {
+        auto* tv = reinterpret_cast<NMTREEVIEWW*>(hdr);
+        return OnSelChanged(tv->itemNew.hItem, tv->itemOld.hItem, result);
+    }
+    case TVN_ITEMEXPANDEDW: {
+        auto* tv = reinterpret_cast<NMTREEVIEWW*>(hdr);
+        return OnItemExpanded(tv->itemNew.hItem, tv->action, result);
+    }
+    case NM_DBLCLK:
+        return OnDblClk(result);
+    case NM_RCLICK:
+        return OnRClick(result);
+    case NM_RETURN:
+        return OnReturn(result);
+    case TVN_KEYDOWN:
+        return OnKeyDown(reinterpret_cast<NMTVKEYDOWN*>(hdr)->wVKey, result);
+    default:
+        return false;
+    }
+}
+
+bool TreeCtrl::OnSelChanged(HTREEITEM, HTREEITEM, LRESULT&) { return false; }
+bool TreeCtrl::OnItemExpanded(HTREEITEM, UINT, LRESULT&) { return false; }
+bool TreeCtrl::OnDblClk(LRESULT&) { return false; }
+bool TreeCtrl::OnRClick(LRESULT&) { return false; }
+bool TreeCtrl::OnReturn(LRESULT&) { return false; }
+bool TreeCtrl::OnKeyDown(WORD, LRESULT&) { return false; }
+
+bool ListCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
+{
+    result = 0;
+    switch (hdr->code) {
+    case LVN_ITEMCHANGED: {
+        auto* lv = reinterpret_cast<NMLISTVIEW*>(hdr);
+        if (!(lv->uChanged & LVIF_STATE))
+            return false;
+        return OnItemChanged(lv->iItem, lv->uOldState, lv->uNewState, lv->lParam, result);
+    }
+    case NM_DBLCLK:
+        return OnDblClk(reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem, result);
+    case NM_RCLICK:
+        return OnRClick(reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem, result);
+    case LVN_KEYDOWN:
+        return OnKeyDown(reinterpret_cast<NMLVKEYDOWN*>(hdr)->wVKey, result);
+    default:
+        return false;
+    }
+}
+
+bool ListCtrl::OnItemChanged(int, UINT, UINT, LPARAM, LRESULT&) { return false; }
+bool ListCtrl::OnDblClk(int, LRESULT&) { return false; }
+bool ListCtrl::OnRClick(int, LRESULT&) { return false; }
+bool ListCtrl::OnKeyDown(WORD, LRESULT&) { return false; }
+
+bool PopupMenu::Track(HWND owner, POINT screen, UINT flags) const
+{
+    if (!m_menu)
+        return false;
+    ::SetForegroundWindow(owner);
+    const BOOL shown = ::TrackPopupMenu(m_menu.get(), flags, screen.x, screen.y, 0, owner, nullptr);
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+    return shown != FALSE;
 }
 
 bool ImageList::Create(int cx, int cy, UINT flags, int initial, int grow)

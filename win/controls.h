@@ -1,8 +1,8 @@
 // Thin wrappers of the common and standard controls the views use. Each is a Window, so it
 // can be created or bound to a template control and receive its reflected messages.
 #pragma once
-#include "handles.h"
-#include "window.h"
+#include "win/handles.h"
+#include "win/window.h"
 
 #include <commctrl.h>
 #include <string>
@@ -72,6 +72,23 @@ public:
     HTREEITEM HitTest(POINT pt, UINT* flags = nullptr) const;
     void SetItemHeight(int height) const { SendMessage(TVM_SETITEMHEIGHT, height); }
     void SetImageList(HIMAGELIST list, int which = TVSIL_NORMAL) const { SendMessage(TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)); }
+
+protected:
+    // The control's own notifications, reflected back to it and decoded into the handlers below.
+    // Each handler returns true when it handled the notification; the notification's result is
+    // then `result` (0 unless the handler sets it).
+    bool OnReflectedNotify(NMHDR* hdr, LRESULT& result) override;
+
+    // TVN_SELCHANGED: the newly selected node (null when none) and the one before.
+    virtual bool OnSelChanged(HTREEITEM newItem, HTREEITEM oldItem, LRESULT& result);
+    // TVN_ITEMEXPANDED: the node and TVE_EXPAND or TVE_COLLAPSE (other actions as given).
+    virtual bool OnItemExpanded(HTREEITEM item, UINT action, LRESULT& result);
+    // NM_DBLCLK, NM_RCLICK, NM_RETURN: where the pointer is is the handler's to ask.
+    virtual bool OnDblClk(LRESULT& result);
+    virtual bool OnRClick(LRESULT& result);
+    virtual bool OnReturn(LRESULT& result);
+    // TVN_KEYDOWN with the virtual key.
+    virtual bool OnKeyDown(WORD key, LRESULT& result);
 };
 
 class ListCtrl : public Window {
@@ -98,6 +115,24 @@ public:
     void SetImageList(HIMAGELIST list, int which = LVSIL_SMALL) const { SendMessage(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)); }
     // The row at a point in client coordinates, or -1.
     int HitTest(POINT pt, UINT* flags = nullptr) const;
+    UINT GetItemState(int index, UINT mask) const { return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, index, mask)); }
+    // The selection anchor (the item the user's last selection started from), or -1.
+    int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
+    int GetSelectedCount() const { return static_cast<int>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+    bool SetColumnWidth(int column, int width) const { return SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
+
+protected:
+    // The control's own notifications, reflected back to it and decoded into the handlers below;
+    // as for the tree, true when handled, with the notification's result in `result`.
+    bool OnReflectedNotify(NMHDR* hdr, LRESULT& result) override;
+
+    // LVN_ITEMCHANGED: the item (-1: all), its state before and after, and its item data.
+    virtual bool OnItemChanged(int item, UINT oldState, UINT newState, LPARAM data, LRESULT& result);
+    // NM_DBLCLK / NM_RCLICK: the item under the click, or -1 for empty space.
+    virtual bool OnDblClk(int item, LRESULT& result);
+    virtual bool OnRClick(int item, LRESULT& result);
+    // LVN_KEYDOWN with the virtual key.
+    virtual bool OnKeyDown(WORD key, LRESULT& result);
 };
 
 // An owned image list.
@@ -109,11 +144,40 @@ public:
     int AddMasked(HBITMAP bitmap, COLORREF mask) const { return ::ImageList_AddMasked(m_list.get(), bitmap, mask); }
     // Appends a copy of `icon`; its index, or -1.
     int AddIcon(HICON icon) const { return ::ImageList_ReplaceIcon(m_list.get(), -1, icon); }
+    // Puts a copy of `icon` into slot `index` (an existing slot); false on failure.
+    bool ReplaceIcon(int index, HICON icon) const { return ::ImageList_ReplaceIcon(m_list.get(), index, icon) >= 0; }
     int GetImageCount() const { return ::ImageList_GetImageCount(m_list.get()); }
+    // Grows or shrinks the list to `count` images; new slots are blank.
+    bool SetImageCount(int count) const { return ::ImageList_SetImageCount(m_list.get(), count) != FALSE; }
     void Destroy() { m_list.reset(); }
 
 private:
     UniqueImageList m_list;
+};
+
+// A popup menu built afresh for one showing and destroyed with this object.
+class PopupMenu {
+public:
+    bool Create() { m_menu.reset(::CreatePopupMenu()); return static_cast<bool>(m_menu); }
+    HMENU GetSafeHandle() const { return m_menu.get(); }
+    bool AppendString(UINT command, const std::wstring& text) const
+    {
+        return ::AppendMenuW(m_menu.get(), MF_STRING, command, text.c_str()) != FALSE;
+    }
+    // The item shown in bold and chosen by a double-click; by command.
+    bool SetDefaultItem(UINT command) const { return ::SetMenuDefaultItem(m_menu.get(), command, FALSE) != FALSE; }
+    // Grays (or enables) an item by command.
+    void EnableItem(UINT command, bool enable) const
+    {
+        ::EnableMenuItem(m_menu.get(), command, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+    }
+    // Shows the menu at `screen` for `owner`, which receives the chosen command as WM_COMMAND.
+    // The owner is made the foreground window first and posted a WM_NULL after, so that the
+    // menu closes when the user clicks elsewhere. False when nothing could be shown.
+    bool Track(HWND owner, POINT screen, UINT flags = 0) const;
+
+private:
+    UniqueMenu m_menu;
 };
 
 }  // namespace win

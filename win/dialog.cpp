@@ -1,6 +1,6 @@
-#include "dialog.h"
+#include "win/dialog.h"
 
-#include "resource_library.h"
+#include "win/resource_module.h"
 
 namespace win {
 
@@ -44,11 +44,11 @@ void Dialog::DDX_Control(int id, Window& control)
         control.SubclassDlgItem(id, m_hWnd);
 }
 
-bool Dialog::OnCommand(WPARAM wp, LPARAM)
+bool Dialog::OnCommand(UINT id, UINT code, HWND)
 {
-    if (HIWORD(wp) != BN_CLICKED)
+    if (code != BN_CLICKED)
         return false;
-    switch (LOWORD(wp)) {
+    switch (id) {
     case IDOK:
         OnOK();
         return true;

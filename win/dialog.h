@@ -1,7 +1,7 @@
 // Dialogs made from a template of the current resource module, run by a modal loop of our own
 // so that every window from the focus up to the dialog gets its PreTranslateMessage first.
 #pragma once
-#include "window.h"
+#include "win/window.h"
 
 namespace win {
 
@@ -29,7 +29,7 @@ protected:
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 
-    bool OnCommand(WPARAM wp, LPARAM lp) override;
+    bool OnCommand(UINT id, UINT code, HWND source) override;
 
     // Makes DoModal build the dialog from an in-memory template (kept alive by the caller)
     // instead of the resource template.

@@ -1,4 +1,4 @@
-#include "window.h"
+#include "win/window.h"
 
 #include <vector>
 
@@ -202,17 +202,21 @@ LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp)
 LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-    case WM_COMMAND:
-        if (lp) {
-            if (Window* child = FromHandle(reinterpret_cast<HWND>(lp))) {
+    case WM_COMMAND: {
+        const UINT id = LOWORD(wp);
+        const UINT code = HIWORD(wp);
+        HWND source = reinterpret_cast<HWND>(lp);
+        if (source) {
+            if (Window* child = FromHandle(source); child && child != this) {
                 LRESULT result = 0;
-                if (child->OnReflectedCommand(HIWORD(wp), result))
+                if (child->OnReflectedCommand(id, code, result))
                     return result;
             }
         }
-        if (OnCommand(wp, lp))
+        if (OnCommand(id, code, source))
             return 0;
         break;
+    }
     case WM_NOTIFY: {
         NMHDR* hdr = reinterpret_cast<NMHDR*>(lp);
         LRESULT result = 0;
@@ -234,6 +238,57 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     }
+    case WM_MEASUREITEM: {
+        MEASUREITEMSTRUCT* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        if (item && item->CtlType != ODT_MENU) {
+            Window* child = FromHandle(::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)));
+            if (child && child->OnReflectedMeasureItem(item))
+                return TRUE;
+        }
+        break;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        if (lp) {  // from a scroll-bar control, not the window's own bars
+            Window* child = FromHandle(reinterpret_cast<HWND>(lp));
+            if (child && child != this &&
+                child->OnReflectedScroll(msg == WM_VSCROLL, LOWORD(wp), static_cast<short>(HIWORD(wp))))
+                return 0;
+        }
+        break;
+    case WM_SIZE: {
+        LRESULT result = Default(msg, wp, lp);
+        OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
+        return result;
+    }
+    case WM_DESTROY: {
+        LRESULT result = Default(msg, wp, lp);
+        OnDestroy();
+        return result;
+    }
+    case WM_PAINT:
+        if (OnPaint())
+            return 0;
+        break;
+    case WM_SYSCOMMAND:
+        if (OnSysCommand(static_cast<UINT>(wp & 0xFFF0)))
+            return 0;
+        break;
+    case WM_GETMINMAXINFO: {
+        LRESULT result = Default(msg, wp, lp);
+        if (lp)
+            OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lp));
+        return result;
+    }
+    case WM_NCHITTEST: {
+        LRESULT hit = Default(msg, wp, lp);
+        OnNcHitTest(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}, hit);
+        return hit;
+    }
+    case WM_QUERYDRAGICON:
+        if (HICON icon = OnQueryDragIcon())
+            return reinterpret_cast<LRESULT>(icon);
+        break;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -258,10 +313,12 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     return Default(msg, wp, lp);
 }
 
-bool Window::OnCommand(WPARAM, LPARAM)
+bool Window::OnCommand(UINT, UINT, HWND)
 {
     return false;
 }
+
+void Window::OnSize(UINT, int, int) {}
 
 bool Window::OnNotify(NMHDR*, LRESULT&)
 {
@@ -273,7 +330,17 @@ bool Window::OnCtlColor(HDC, HWND, UINT, HBRUSH&)
     return false;
 }
 
-bool Window::OnReflectedCommand(UINT, LRESULT&)
+bool Window::OnReflectedCommand(UINT, UINT, LRESULT&)
+{
+    return false;
+}
+
+bool Window::OnReflectedMeasureItem(MEASUREITEMSTRUCT*)
+{
+    return false;
+}
+
+bool Window::OnReflectedScroll(bool, UINT, int)
 {
     return false;
 }

@@ -1,5 +1,12 @@
 // Windows as objects: a non-owning handle wrapper, and the owning base that routes a window's
 // messages (its own and those reflected from its parent) to virtual handlers.
+//
+// One style everywhere: a window handles a message by overriding its typed hook (OnCommand with
+// id, code and source; OnSize; a control's named notification handlers), never by decoding
+// WPARAM/LPARAM in a switch of its own. The framework decodes each message once, in
+// Window::WindowProc, so a handler cannot get the packing wrong and a class shows by its
+// overrides what it handles. WindowProc stays overridable only for painting and hooks of the
+// skin layer, which must see messages before and after the control's own procedure.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -83,18 +90,41 @@ protected:
     // The window procedure that was in place before this object attached (for the current message).
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
-    // WM_COMMAND that no child took by reflection. True when handled.
-    virtual bool OnCommand(WPARAM wp, LPARAM lp);
+    // WM_COMMAND that no child took by reflection: the command or control id, the notification
+    // code (0 for menus and posted commands) and the control that sent it (null for menus and
+    // posted commands). True when handled.
+    virtual bool OnCommand(UINT id, UINT code, HWND source);
     // WM_NOTIFY that no child took by reflection. True when handled; `result` is returned.
     virtual bool OnNotify(NMHDR* hdr, LRESULT& result);
     // WM_CTLCOLOR* of a child that did not answer it itself; true with the brush in `brush`.
     virtual bool OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush);
 
     // Messages of this window reflected back from its parent. True when handled.
-    virtual bool OnReflectedCommand(UINT code, LRESULT& result);
+    virtual bool OnReflectedCommand(UINT id, UINT code, LRESULT& result);
     virtual bool OnReflectedNotify(NMHDR* hdr, LRESULT& result);
     virtual bool OnReflectedCtlColor(HDC dc, UINT ctlType, HBRUSH& brush);
     virtual bool OnReflectedDrawItem(DRAWITEMSTRUCT* item);
+    virtual bool OnReflectedMeasureItem(MEASUREITEMSTRUCT* item);
+    // WM_VSCROLL / WM_HSCROLL of a scroll-bar or track-bar control: the SB_* code and position.
+    virtual bool OnReflectedScroll(bool vertical, UINT code, int position);
+
+    // The window's own messages. Each returns true when it handled the message (the window's
+    // previous procedure is then not called) unless stated otherwise.
+    // WM_SIZE: SIZE_RESTORED, SIZE_MINIMIZED... and the new client size. Runs after the previous
+    // procedure, which always sees the message.
+    virtual void OnSize(UINT type, int width, int height);
+    // WM_DESTROY, after the previous procedure has seen it; the window still exists.
+    virtual void OnDestroy() {}
+    // WM_PAINT.
+    virtual bool OnPaint() { return false; }
+    // WM_SYSCOMMAND with the command (low four bits cleared).
+    virtual bool OnSysCommand(UINT command) { (void)command; return false; }
+    // WM_GETMINMAXINFO: adjust `info`; the previous procedure has filled it first.
+    virtual void OnGetMinMaxInfo(MINMAXINFO* info) { (void)info; }
+    // WM_NCHITTEST: `hit` holds the previous procedure's answer and may be changed.
+    virtual void OnNcHitTest(POINT screen, LRESULT& hit) { (void)screen; (void)hit; }
+    // WM_QUERYDRAGICON: the icon to drag, or null for the default.
+    virtual HICON OnQueryDragIcon() { return nullptr; }
 
     // The object has just been attached to its window (by Create or by subclassing).
     virtual void OnAttached() {}

@@ -1,7 +1,7 @@
 // Brindle.exe as a user meets it: real processes, real windows, the real named objects.
-#include "handles.h"
-#include "restricted_token.h"
-#include "test_process.h"
+#include "win/handles.h"
+#include "tests/support/restricted_token.h"
+#include "tests/support/test_process.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

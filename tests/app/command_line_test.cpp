@@ -1,5 +1,5 @@
-#include "command_line_info.h"
-#include "command_line_split.h"
+#include "app/command_line_info.h"
+#include "app/command_line_split.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

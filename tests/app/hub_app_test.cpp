@@ -1,4 +1,4 @@
-#include "hub_app.h"
+#include "app/hub_app.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,7 +1,7 @@
-#include "instance_guard.h"
-#include "shared_security.h"
+#include "app/instance_guard.h"
+#include "app/shared_security.h"
 
-#include "handles.h"
+#include "win/handles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,7 +1,8 @@
-#include "test_process.h"
-#include "handles.h"
-#include "resource_library.h"
-#include "resource.h"
+#include "tests/support/test_process.h"
+#include "win/handles.h"
+#include "app/resource_library.h"
+#include "win/resource_module.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Icon resolution of catalogue entries against the icon fixtures.
-#include "app_info.h"
-#include "catalog_fixture.h"
-#include "icon_probe.h"
+#include "catalog/app_info.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "tests/catalog/icon_probe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Loading registered applications from a sandboxed catalogue: accept and drop rules in order.
-#include "app_info.h"
-#include "catalog_fixture.h"
+#include "catalog/app_info.h"
+#include "tests/catalog/catalog_fixture.h"
 
 #include <gtest/gtest.h>
 

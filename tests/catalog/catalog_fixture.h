@@ -1,13 +1,14 @@
 // Arranging a catalogue in the sandboxed registry, and reading what the check fixture recorded.
 #pragma once
-#include "registry_sandbox.h"
-#include "test_process.h"
+#include "res/registry_paths.h"
+#include "tests/support/registry_sandbox.h"
+#include "tests/support/test_process.h"
 
 #include <shlwapi.h>
 
 #include <string>
 
-const wchar_t kCatalogKey[] = L"SOFTWARE\\Marbeck\\Quillon";
+const wchar_t* const kCatalogKey = kCatalogKeyPath;
 const wchar_t kCheckFixtureKey[] = L"Software\\BrindleCheckFixture";
 
 inline std::wstring AppKey(const std::wstring& id)

@@ -1,7 +1,8 @@
 // Category captions and the mapping of category numbers onto them.
-#include "category_names.h"
-#include "resource_library.h"
-#include "test_process.h"
+#include "catalog/category_names.h"
+#include "app/resource_library.h"
+#include "win/resource_module.h"
+#include "tests/support/test_process.h"
 
 #include <gtest/gtest.h>
 

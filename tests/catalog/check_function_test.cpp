@@ -1,6 +1,6 @@
 // Availability checks against the check fixture library, in both calling conventions.
-#include "catalog_fixture.h"
-#include "check_function.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "catalog/check_function.h"
 
 #include <gtest/gtest.h>
 

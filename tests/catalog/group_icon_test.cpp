@@ -1,5 +1,5 @@
-#include "group_icon.h"
-#include "test_process.h"
+#include "catalog/group_icon.h"
+#include "tests/support/test_process.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The inspector's .ico writer: what it saves reads back as the same images.
-#include "app_info.h"
-#include "catalog_fixture.h"
-#include "icon_file_writer.h"
-#include "icon_probe.h"
+#include "catalog/app_info.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "tools/icon_file_writer.h"
+#include "tests/catalog/icon_probe.h"
 
 #include <gtest/gtest.h>
 

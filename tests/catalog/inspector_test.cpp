@@ -1,8 +1,8 @@
 // BrindleCatalog.exe run as a child process. Children do not see the test's registry sandbox,
 // so these tests write uniquely named subkeys into the real catalogue and delete them afterwards.
-#include "catalog_fixture.h"
-#include "icon_probe.h"
-#include "restricted_token.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "tests/catalog/icon_probe.h"
+#include "tests/support/restricted_token.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Built-in control-panel items and the catalogue builder, against a stand-in Windows directory
 // (bin/fixture_windir) whose system files carry "Item n name" and "Item n description".
-#include "app_info.h"
-#include "catalog_builder.h"
-#include "catalog_fixture.h"
-#include "icon_probe.h"
+#include "catalog/app_info.h"
+#include "catalog/catalog_builder.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "tests/catalog/icon_probe.h"
 
 #include <gtest/gtest.h>
 

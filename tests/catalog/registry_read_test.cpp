@@ -1,7 +1,7 @@
 // Value reads and registry references over the real (sandboxed) registry.
-#include "catalog_fixture.h"
-#include "registry_reference.h"
-#include "registry_value.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "catalog/registry_reference.h"
+#include "catalog/registry_value.h"
 
 #include <gtest/gtest.h>
 

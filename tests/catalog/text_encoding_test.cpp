@@ -1,6 +1,6 @@
 // The inspector's UTF-8 and JSON text.
-#include "catalog_report.h"
-#include "text_encoding.h"
+#include "tools/catalog_report.h"
+#include "tools/text_encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Text rules that need no registry: comma lists, integers, descriptions and file extensions.
-#include "description_text.h"
-#include "text_fields.h"
+#include "catalog/description_text.h"
+#include "catalog/text_fields.h"
 
 #include <gtest/gtest.h>
 

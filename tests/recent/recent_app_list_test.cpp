@@ -1,5 +1,5 @@
-#include "recent_app_list.h"
-#include "registry_sandbox.h"
+#include "recent/recent_app_list.h"
+#include "tests/support/registry_sandbox.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>

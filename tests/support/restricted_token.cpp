@@ -1,4 +1,4 @@
-#include "restricted_token.h"
+#include "tests/support/restricted_token.h"
 
 HANDLE TokenWithoutAdministrators()
 {

@@ -1,4 +1,4 @@
-#include "test_process.h"
+#include "tests/support/test_process.h"
 
 #include <shellapi.h>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "gui_object_counts.h"
+#include "tests/ui/gui_object_counts.h"
 
 #include <windows.h>
 #include <winternl.h>

@@ -1,13 +1,14 @@
 // The main dialog and the About box when resources are missing: a resource library without the
 // About string, a program file without icon 135 and without the neutral version strings.
-#include "about_dlg.h"
-#include "main_dlg.h"
-#include "modal_script.h"
-#include "registry_sandbox.h"
-#include "resource.h"
-#include "resource_library.h"
-#include "sable_api.h"
-#include "test_process.h"
+#include "ui/about_dlg.h"
+#include "ui/main_dlg.h"
+#include "tests/ui/modal_script.h"
+#include "tests/support/registry_sandbox.h"
+#include "res/resource.h"
+#include "app/resource_library.h"
+#include "win/resource_module.h"
+#include "sable/sable_api.h"
+#include "tests/support/test_process.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(LoadResourceLibraryFrom(TestBinDirectory() + L"ui_fallback_library.dll"));
-        SableAPI::EnableLuna(true);
+        sable::SableAPI::EnableLuna(true);
     }
     void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
 

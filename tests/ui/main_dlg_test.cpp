@@ -1,14 +1,15 @@
 // The main dialog and the About box, driven in-process through their real modal loops.
-#include "about_dlg.h"
-#include "gui_object_counts.h"
-#include "main_dlg.h"
-#include "main_dlg_painter.h"
-#include "modal_script.h"
-#include "registry_sandbox.h"
-#include "resource.h"
-#include "resource_library.h"
-#include "sable_api.h"
-#include "window_state.h"
+#include "ui/about_dlg.h"
+#include "tests/ui/gui_object_counts.h"
+#include "ui/main_dlg.h"
+#include "ui/main_dlg_painter.h"
+#include "tests/ui/modal_script.h"
+#include "tests/support/registry_sandbox.h"
+#include "res/resource.h"
+#include "app/resource_library.h"
+#include "win/resource_module.h"
+#include "sable/sable_api.h"
+#include "ui/window_state.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(LoadResourceLibrary());
-        SableAPI::EnableLuna(true);
+        sable::SableAPI::EnableLuna(true);
     }
 
     void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
@@ -358,7 +359,7 @@ protected:
 TEST(AboutBox, OpeningAndClosing500TimesLeavesGdiAndUserCountsUnchanged)
 {
     ASSERT_TRUE(LoadResourceLibrary());
-    SableAPI::EnableLuna(true);
+    sable::SableAPI::EnableLuna(true);
     {
         SelfClosingAbout warmUp;  // one-time allocations of the first dialog
         ASSERT_EQ(warmUp.DoModal(), IDCANCEL);
@@ -388,7 +389,7 @@ TEST(MainDialogPainter, BlackBackdropUnderALightOnePixelStrip)
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
     CMainDlgPainter painter;
-    SableDialogPainter& asBase = painter;  // called through the base, as the dialog does
+    sable::SableDialogPainter& asBase = painter;  // called through the base, as the dialog does
     asBase.DrawBackdrop(dc, RECT{1, 2, 7, 5});
 
     EXPECT_EQ(GetPixel(dc, 1, 2), RGB(215, 221, 224));

@@ -1,4 +1,4 @@
-#include "modal_script.h"
+#include "tests/ui/modal_script.h"
 
 namespace {
 

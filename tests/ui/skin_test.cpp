@@ -1,16 +1,16 @@
 // The skin layer: painters called in their order, the owner-drawn button's states and keys,
 // the scroll-bar hook, the message box, and the switch that turns the skin off.
-#include "memory_template.h"
-#include "modal_script.h"
-#include "resource.h"
-#include "resource_library.h"
-#include "sable_api.h"
-#include "sable_button.h"
-#include "sable_colors.h"
-#include "sable_dialog.h"
-#include "sable_message_box.h"
-#include "sable_scrollbar.h"
-#include "sable_tab.h"
+#include "tests/ui/memory_template.h"
+#include "tests/ui/modal_script.h"
+#include "res/resource.h"
+#include "win/resource_module.h"
+#include "sable/sable_api.h"
+#include "sable/sable_button.h"
+#include "sable/sable_colors.h"
+#include "sable/sable_dialog.h"
+#include "sable/sable_message_box.h"
+#include "sable/sable_scrollbar.h"
+#include "sable/sable_tab.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,10 @@
 namespace {
 
 // A skinned dialog from an in-memory template; `onInit` builds its controls.
-class HostDialog : public SableDialog2 {
+class HostDialog : public sable::SableDialog2 {
 public:
     explicit HostDialog(const wchar_t* caption = L"Host")
-        : SableDialog2(0, nullptr), m_template(MakeDialogTemplate(caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, 220, 120))
+        : sable::SableDialog2(0, nullptr), m_template(MakeDialogTemplate(caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, 220, 120))
     {
         SetTemplateIndirect(reinterpret_cast<const DLGTEMPLATE*>(m_template.data()));
     }
@@ -35,18 +35,18 @@ public:
 protected:
     BOOL OnInitDialog() override
     {
-        SableDialog2::OnInitDialog();
+        sable::SableDialog2::OnInitDialog();
         if (onInit)
             onInit(m_hWnd);
         return TRUE;
     }
     void OnOK() override { ++okCount; }
-    bool OnCommand(WPARAM wp, LPARAM lp) override
+    bool OnCommand(UINT id, UINT code, HWND source) override
     {
-        if (SableDialog2::OnCommand(wp, lp))
+        if (sable::SableDialog2::OnCommand(id, code, source))
             return true;
-        if (HIWORD(wp) == BN_CLICKED)
-            clicked.push_back(LOWORD(wp));
+        if (code == BN_CLICKED)
+            clicked.push_back(id);
         return false;
     }
 
@@ -85,18 +85,18 @@ private:
 
 class Skin : public ::testing::Test {
 protected:
-    void SetUp() override { SableAPI::EnableLuna(true); }
-    void TearDown() override { SableAPI::EnableLuna(true); }
+    void SetUp() override { sable::SableAPI::EnableLuna(true); }
+    void TearDown() override { sable::SableAPI::EnableLuna(true); }
 };
 
-class RecordingDialogPainter : public SableDialogPainter {
+class RecordingDialogPainter : public sable::SableDialogPainter {
 public:
     std::vector<RECT> backdrops;
     int nonClient = 0;
     void DrawBackdrop(HDC dc, const RECT& rc) override
     {
         backdrops.push_back(rc);
-        SableDialogPainter::DrawBackdrop(dc, rc);
+        sable::SableDialogPainter::DrawBackdrop(dc, rc);
     }
     void DrawNonClient(HDC, const RECT&) override { ++nonClient; }
 };
@@ -121,7 +121,7 @@ TEST_F(Skin, DialogCallsItsInstalledPainterForBackdropAndFrame)
 }
 
 // Records the calls of a paint; the first slot after the destructor fills in a marker colour.
-class RecordingTabPainter : public SableTabPainter {
+class RecordingTabPainter : public sable::SableTabPainter {
 public:
     std::vector<std::string> calls;
     void DrawBackdrop(HDC dc, const RECT& rc) override
@@ -132,17 +132,17 @@ public:
     void DrawBackGround(HDC dc, const RECT& rc) override
     {
         calls.push_back("background@" + std::to_string(rc.top));
-        SableTabPainter::DrawBackGround(dc, rc);
+        sable::SableTabPainter::DrawBackGround(dc, rc);
     }
     void DrawItem(HDC dc, const RECT& rc, const std::wstring& text) override
     {
         calls.push_back("item:" + std::string(text.begin(), text.end()));
-        SableTabPainter::DrawItem(dc, rc, text);
+        sable::SableTabPainter::DrawItem(dc, rc, text);
     }
     void DrawSelectItem(HDC dc, const RECT& rc, const std::wstring& text) override
     {
         calls.push_back("selected:" + std::string(text.begin(), text.end()));
-        SableTabPainter::DrawSelectItem(dc, rc, text);
+        sable::SableTabPainter::DrawSelectItem(dc, rc, text);
     }
     void DrawFocus(HDC, const RECT&) override { calls.push_back("focus"); }
 };
@@ -150,7 +150,7 @@ public:
 TEST_F(Skin, TabStripIsDrawnByItsPainterInOrder)
 {
     RecordingTabPainter painter;
-    SableTabCtrl tabs;
+    sable::SableTabCtrl tabs;
     tabs.SetPainter(&painter);
     HostDialog dialog;
     std::vector<std::string> unfocused, focused;
@@ -192,8 +192,8 @@ TEST_F(Skin, TabStripIsDrawnByItsPainterInOrder)
 TEST_F(Skin, ButtonIsOwnerDrawnInEachStateAndStaysTheDefaultPushButton)
 {
     HostDialog dialog;
-    SableButton ok;
-    SableButton other;
+    sable::SableButton ok;
+    sable::SableButton other;
     struct Seen {
         bool ownerDrawn = false;
         LRESULT dlgCode = 0;
@@ -237,11 +237,11 @@ TEST_F(Skin, ButtonIsOwnerDrawnInEachStateAndStaysTheDefaultPushButton)
 
 TEST_F(Skin, WithTheSkinOffControlsKeepTheirPlainLook)
 {
-    SableAPI::EnableLuna(false);
+    sable::SableAPI::EnableLuna(false);
     RecordingDialogPainter painter;
     HostDialog dialog;
     dialog.SetPainter(&painter);
-    SableButton button;
+    sable::SableButton button;
     bool ownerDrawn = true;
     dialog.onInit = [&](HWND hwnd) {
         button.Create(L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, RECT{10, 10, 110, 34}, hwnd, IDOK);
@@ -258,7 +258,7 @@ TEST_F(Skin, WithTheSkinOffControlsKeepTheirPlainLook)
 }
 
 // Records each bar drawing instead of drawing.
-class RecordingScrollHook : public AbstractScrollBarPaintHook {
+class RecordingScrollHook : public sable::AbstractScrollBarPaintHook {
 public:
     struct Bar {
         bool vertical;
@@ -308,7 +308,11 @@ TEST_F(Skin, ScrollBarHookRepaintsTheBarsAfterFramePaintsAndScrolling)
 
 TEST_F(Skin, MessageBoxShowsTheStringOfTheCurrentModuleAndEndsWithOk)
 {
-    ASSERT_TRUE(LoadResourceLibrary());
+    // The skin layer reads its texts from the current resource module, as the program sets it.
+    static const HMODULE library =
+        LoadLibraryExW((GetProgramDirectory() + L"QclRes.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(library, nullptr);
+    SetResourceModule(library);
     struct Seen {
         std::wstring text;
         bool hasIcon = false;
@@ -327,7 +331,7 @@ TEST_F(Skin, MessageBoxShowsTheStringOfTheCurrentModuleAndEndsWithOk)
                 seen.hasIcon = seen.hasIcon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
             PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
         }});
-        EXPECT_EQ(SableMessageBox(IDS_ERR_PROGRAM_NOT_FOUND, L"Brindle", MB_ICONHAND | MB_OK, nullptr), IDOK);
+        EXPECT_EQ(sable::SableMessageBox(IDS_ERR_PROGRAM_NOT_FOUND, L"Brindle", MB_ICONHAND | MB_OK, nullptr), IDOK);
         EXPECT_TRUE(script.AllStepsRan());
         EXPECT_EQ(seen.text, L"Program not found.");
         EXPECT_TRUE(seen.hasIcon);

@@ -2,10 +2,12 @@
 // window is painted it writes "left top right bottom" of that window to GEOMETRY_FILE, and it
 // closes everything when that file has been deleted.
 // Usage: ui_preview.exe main|about GEOMETRY_FILE
-#include "main_dlg.h"
-#include "resource_library.h"
-#include "sable_api.h"
-#include "window_state.h"
+#include "res/registry_paths.h"
+#include "ui/main_dlg.h"
+#include "app/resource_library.h"
+#include "win/resource_module.h"
+#include "sable/sable_api.h"
+#include "ui/window_state.h"
 
 #include <windows.h>
 
@@ -64,9 +66,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     LocalFree(argv);
     if (!LoadResourceLibrary())
         return 3;
-    SableAPI::EnableLuna(true);
+    sable::SableAPI::EnableLuna(true);
     // First-run placement: centred at its smallest size.
-    RegDeleteKeyW(HKEY_CURRENT_USER, kWindowStateKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kWindowStateKeyPath);
 
     CMainDlg dialog(nullptr);
     dialog.SetWindowCallback([](HWND hwnd) {

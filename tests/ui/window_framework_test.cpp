@@ -1,9 +1,9 @@
 // The window framework: handle owners, attachment and lifetime, reflection, and the modal loop.
-#include "controls.h"
-#include "dialog.h"
-#include "handles.h"
-#include "memory_template.h"
-#include "modal_script.h"
+#include "win/controls.h"
+#include "win/dialog.h"
+#include "win/handles.h"
+#include "tests/ui/memory_template.h"
+#include "tests/ui/modal_script.h"
 
 #include <gtest/gtest.h>
 
@@ -69,14 +69,14 @@ protected:
             m_log->push_back(std::string("dispatch:") + m_name);
         return win::Window::WindowProc(msg, wp, lp);
     }
-    bool OnCommand(WPARAM wp, LPARAM) override
+    bool OnCommand(UINT id, UINT code, HWND) override
     {
-        if (HIWORD(wp) != BN_CLICKED)
+        if (code != BN_CLICKED)
             return false;  // the edit's focus notifications
-        m_log->push_back(std::string("command:") + m_name + ":" + std::to_string(LOWORD(wp)));
+        m_log->push_back(std::string("command:") + m_name + ":" + std::to_string(id));
         return true;
     }
-    bool OnReflectedCommand(UINT code, LRESULT&) override
+    bool OnReflectedCommand(UINT, UINT code, LRESULT&) override
     {
         if (takeReflected)
             m_log->push_back(std::string("reflected-command:") + m_name + ":" + std::to_string(code));

@@ -1,6 +1,7 @@
-#include "registry_key.h"
-#include "registry_sandbox.h"
-#include "window_state.h"
+#include "res/registry_paths.h"
+#include "win/registry_key.h"
+#include "tests/support/registry_sandbox.h"
+#include "ui/window_state.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -9,7 +10,7 @@
 
 namespace {
 
-const std::wstring kKey = kWindowStateKey;
+const std::wstring kKey = kWindowStateKeyPath;
 
 std::vector<BYTE> Bytes(const void* data, std::size_t size)
 {
@@ -173,7 +174,7 @@ TEST_F(WindowStateTest, ClearTreeSelectedAppDeletesOnlyAReadableTreeSelection)
 TEST_F(WindowStateTest, RegistryKeyOwnsItsHandleAndChecksCapacity)
 {
     CRegistryKey key;
-    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kWindowStateKey));
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kWindowStateKeyPath));
     ASSERT_TRUE(key.WriteString(L"s", L"abc"));
     CRegistryKey moved(std::move(key));
     EXPECT_FALSE(key.IsOpen());
@@ -185,7 +186,7 @@ TEST_F(WindowStateTest, RegistryKeyOwnsItsHandleAndChecksCapacity)
 
     // Assigning over an open key closes the key it held and takes the other's.
     CRegistryKey target;
-    ASSERT_TRUE(target.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey));
+    ASSERT_TRUE(target.OpenForRead(HKEY_CURRENT_USER, kWindowStateKeyPath));
     const HKEY replaced = target.Get();
     const HKEY taken = moved.Get();
     target = std::move(moved);
@@ -202,7 +203,7 @@ TEST_F(WindowStateTest, RegistryKeyOwnsItsHandleAndChecksCapacity)
     HKEY scopedRaw = nullptr;
     {
         CRegistryKey scoped;
-        ASSERT_TRUE(scoped.OpenForRead(HKEY_CURRENT_USER, kWindowStateKey));
+        ASSERT_TRUE(scoped.OpenForRead(HKEY_CURRENT_USER, kWindowStateKeyPath));
         EXPECT_FALSE(scoped.WriteDword(L"d", 1));  // read-only
         scopedRaw = scoped.Get();
     }

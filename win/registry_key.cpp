@@ -1,4 +1,4 @@
-#include "registry_key.h"
+#include "win/registry_key.h"
 
 #include <vector>
 

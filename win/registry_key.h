@@ -1,6 +1,6 @@
 // Owning holder of one open registry key, with readers that check type and size.
 #pragma once
-#include "handles.h"
+#include "win/handles.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "privileges.h"
+#include "win/privileges.h"
 
-#include "handles.h"
-#include "restricted_token.h"
+#include "win/handles.h"
+#include "tests/support/restricted_token.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

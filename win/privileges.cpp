@@ -1,6 +1,6 @@
-#include "privileges.h"
+#include "win/privileges.h"
 
-#include "handles.h"
+#include "win/handles.h"
 
 #include <vector>
 

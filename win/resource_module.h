@@ -1,0 +1,26 @@
+// The current resource module (the framework's module state) and string loading from modules.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// Makes `module` the module of strings, dialog templates and menus; null puts the program back.
+// Set once at start-up by whoever loads the resource library.
+void SetResourceModule(HMODULE module);
+
+// Module of strings, dialog templates and menus: the one set, else the program.
+HINSTANCE GetResourceModule();
+
+// The program's own module (icon 135, folder strips, version information).
+HINSTANCE GetProgramModule();
+
+// String `id` of the current resource module; empty when the module lacks it.
+std::wstring LoadResString(UINT id);
+
+// String `id` of `module`; empty when missing. Reads the table within its resource size.
+std::wstring LoadModuleString(HMODULE module, UINT id);
+
+// Opens `path` as a data file, loads string `id`, releases it; empty when file or string is missing.
+std::wstring LoadLibraryString(const std::wstring& path, UINT id);
+
+// Directory of the running program, with a trailing backslash.
+std::wstring GetProgramDirectory();
