@@ -288,7 +288,7 @@ public:
     }
     win::Button button;
     SelectionTree tree;
-    HTREEITEM first = nullptr, second = nullptr;
+    HTREEITEM second = nullptr;
 
 protected:
     BOOL OnInitDialog() override
@@ -296,9 +296,8 @@ protected:
         win::Dialog::OnInitDialog();
         button.Create(L"Go", WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{5, 5, 85, 29}, m_hWnd, kButtonId);
         tree.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_SHOWSELALWAYS, 0, RECT{5, 35, 195, 135}, m_hWnd, 301);
-        first = tree.InsertItem(L"First", 0, 0, 1);
+        tree.SelectItem(tree.InsertItem(L"First", 0, 0, 1));
         second = tree.InsertItem(L"Second", 0, 0, 2);
-        tree.SelectItem(first);
         return TRUE;
     }
     bool OnCommand(UINT id, UINT code, HWND source) override
