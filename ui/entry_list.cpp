@@ -12,6 +12,7 @@ namespace entry_list {
 namespace {
 
 const int kIconSize = 32;
+const int kTextMargin = 2;  // pixels around the name inside its highlight
 const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, so the sort sees it too
 
 // Child, hidden, tab stop, group start, small icons, selection shown without focus, sorted
@@ -49,25 +50,31 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
         ::ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
     }
 
+    // The control measured the label with its line break; the highlight fits the name alone.
+    const std::wstring name = ShownName(list.GetItemText(item));
+    RECT measured{0, 0, 0, 0};
+    ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    const int left = label.left + kTextMargin;  // a little air between the icon and the name
+    const int fitted = left + (measured.right - measured.left) + 2 * kTextMargin;
+    RECT band{left, label.top, fitted < label.right ? fitted : label.right, label.bottom};
+
     COLORREF text = static_cast<COLORREF>(list.SendMessage(LVM_GETTEXTCOLOR));
+    const COLORREF back = static_cast<COLORREF>(list.SendMessage(LVM_GETBKCOLOR));
+    if (back != CLR_NONE)
+        sable::FillSolid(dc, label, back);
     if (state & LVIS_SELECTED) {
-        sable::FillSolid(dc, label, ::GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        sable::FillSolid(dc, band, ::GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
         text = ::GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
-    } else {
-        const COLORREF back = static_cast<COLORREF>(list.SendMessage(LVM_GETBKCOLOR));
-        if (back != CLR_NONE)
-            sable::FillSolid(dc, label, back);
     }
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(dc, text);
-    const std::wstring name = ShownName(list.GetItemText(item));
-    RECT textRect{label.left + 2, label.top, label.right - 2, label.bottom};
+    RECT textRect{band.left + kTextMargin, band.top, band.right - kTextMargin, band.bottom};
     ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &textRect,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SetTextColor(dc, oldColour);
     ::SetBkMode(dc, oldMode);
     if ((state & LVIS_FOCUSED) && focused)
-        ::DrawFocusRect(dc, &label);
+        ::DrawFocusRect(dc, &band);
 }
 
 }  // namespace
