@@ -23,8 +23,6 @@
 
 namespace {
 
-const wchar_t kWindowStateKey[] = L"Software\\Marbeck\\Quillon\\WindowState";
-
 // The page's stand-in: records what the views report and the commands posted to it.
 class OwnerDialog : public win::Dialog, public IViewOwner {
 public:
@@ -39,7 +37,6 @@ public:
 
     std::vector<CAppInfo*> reports;
     int opens = 0;
-    int helps = 0;
     int oks = 0;  // Enter that no view consumed reaches the dialog as IDOK
 
 protected:
@@ -47,10 +44,6 @@ protected:
     {
         if (id == 10010 && code == 0 && !source) {
             ++opens;
-            return true;
-        }
-        if (id == 10011 && code == 0 && !source) {
-            ++helps;
             return true;
         }
         return win::Dialog::OnCommand(id, code, source);
@@ -124,30 +117,13 @@ POINT EmptySpace(const win::ListCtrl& list)
     return POINT{client.right - 10, client.bottom - 10};
 }
 
-// What a right-click showed: the menu's items as seen when it opened; the menu is then dismissed.
-struct MenuWatch {
-    int shown = 0;
-    std::vector<std::wstring> texts;
-    UINT defaultId = 0;
-    bool helpGrayed = false;
-};
-MenuWatch* g_menuWatch = nullptr;
+// Counts the popup menus that open while it lives, and closes each at once.
+int* g_menusShown = nullptr;
 
-LRESULT CALLBACK WatchMenuOpening(int code, WPARAM wp, LPARAM lp)
+LRESULT CALLBACK CountMenu(int code, WPARAM wp, LPARAM lp)
 {
-    const auto* call = reinterpret_cast<CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && g_menuWatch && call->message == WM_INITMENUPOPUP) {
-        HMENU menu = reinterpret_cast<HMENU>(call->wParam);
-        ++g_menuWatch->shown;
-        g_menuWatch->texts.clear();
-        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            wchar_t text[64] = {};
-            GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-            g_menuWatch->texts.push_back(text);
-        }
-        g_menuWatch->defaultId = GetMenuDefaultItem(menu, FALSE, 0);
-        g_menuWatch->helpGrayed = (GetMenuState(menu, 57001, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    }
+    if (code == HC_ACTION && g_menusShown && reinterpret_cast<CWPSTRUCT*>(lp)->message == WM_INITMENUPOPUP)
+        ++*g_menusShown;
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
@@ -160,17 +136,17 @@ LRESULT CALLBACK DismissMenu(int code, WPARAM wp, LPARAM lp)
 
 class MenuWatcher {
 public:
-    explicit MenuWatcher(MenuWatch& watch)
+    explicit MenuWatcher(int& shown)
     {
-        g_menuWatch = &watch;
-        m_call = SetWindowsHookExW(WH_CALLWNDPROC, &WatchMenuOpening, nullptr, GetCurrentThreadId());
+        g_menusShown = &shown;
+        m_call = SetWindowsHookExW(WH_CALLWNDPROC, &CountMenu, nullptr, GetCurrentThreadId());
         m_filter = SetWindowsHookExW(WH_MSGFILTER, &DismissMenu, nullptr, GetCurrentThreadId());
     }
     ~MenuWatcher()
     {
         UnhookWindowsHookEx(m_call);
         UnhookWindowsHookEx(m_filter);
-        g_menuWatch = nullptr;
+        g_menusShown = nullptr;
     }
     MenuWatcher(const MenuWatcher&) = delete;
     MenuWatcher& operator=(const MenuWatcher&) = delete;
@@ -214,9 +190,9 @@ protected:
     void StoreSelection(const wchar_t* value, const std::wstring& id)
     {
         if (id.empty())
-            SHDeleteValueW(HKEY_CURRENT_USER, kWindowStateKey, value);
+            SHDeleteValueW(HKEY_CURRENT_USER, kWindowStateKeyPath, value);
         else
-            ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kWindowStateKey, value, id));
+            ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kWindowStateKeyPath, value, id));
     }
 
     // Runs the owner dialog; `steps` run in its modal loop, the first right after it opened.
@@ -356,7 +332,6 @@ TEST_F(ListViews, CtrlClickingAnItemTwiceReportsItThenNoneAndEnterOpensOnlyWithA
             PumpFor(100);
             EXPECT_EQ(m_owner.opens, 1) << "Enter with nothing selected opens nothing";
             EXPECT_EQ(m_owner.oks, 1) << "and goes on to the dialog";
-            EXPECT_EQ(m_owner.helps, 0);
         },
     });
 }
@@ -366,7 +341,7 @@ TEST_F(ListViews, DoubleAndRightClicksActOnlyOnAnItem)
     Catalogue(kThree);
     CListCtrlAll list;
     list.m_pAppList = &m_catalogue;
-    MenuWatch onItem, onEmpty;
+    int menusOnItem = 0, menusOnEmpty = 0;
     int opensOnItem = 0, opensOnEmpty = 0;
     Run({[&] {
         ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
@@ -382,23 +357,20 @@ TEST_F(ListViews, DoubleAndRightClicksActOnlyOnAnItem)
         opensOnItem = doubleClick(IconCentre(list, 2));
         opensOnEmpty = doubleClick(EmptySpace(list));
 
-        const auto rightClick = [&](POINT at, MenuWatch& watch) {
-            MenuWatcher watcher(watch);
+        const auto rightClick = [&](POINT at, int& shown) {
+            MenuWatcher watcher(shown);
             Click(list, at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            PumpUntil([&] { return watch.shown > 0; }, 600);
+            PumpUntil([&] { return shown > 0; }, 600);
             PumpFor(100);
         };
-        rightClick(IconCentre(list, 1), onItem);
-        rightClick(EmptySpace(list), onEmpty);
+        rightClick(IconCentre(list, 1), menusOnItem);
+        rightClick(EmptySpace(list), menusOnEmpty);
         PumpFor(100);
     }});
     EXPECT_EQ(opensOnItem, 1);
     EXPECT_EQ(opensOnEmpty, 0);
-    EXPECT_EQ(onItem.shown, 1) << "an item's menu";
-    EXPECT_EQ(onItem.texts, (std::vector<std::wstring>{L"&Open", L"&Help"}));
-    EXPECT_EQ(onItem.defaultId, 57000u);
-    EXPECT_TRUE(onItem.helpGrayed) << "the entry has no help file";
-    EXPECT_EQ(onEmpty.shown, 0) << "no menu on empty space";
+    EXPECT_EQ(menusOnItem, 1) << "an item's menu";
+    EXPECT_EQ(menusOnEmpty, 0) << "no menu on empty space";
     EXPECT_EQ(m_owner.opens, 1) << "choosing nothing from the menu opens nothing";
 }
 
@@ -412,13 +384,15 @@ protected:
         m_recent.Add(L"alphaId");
         m_recent.Add(L"goneId");
         m_recent.Add(L"ZETAID");
-        m_view.m_pAppList = &m_catalogue;
-        m_view.m_pRecentList = &m_recent;
+    }
+    void Attach(CListCtrlRecent& view)
+    {
+        view.m_pAppList = &m_catalogue;
+        view.m_pRecentList = &m_recent;
     }
 
     std::int32_t m_clock = 1000;
     CRecentAppList m_recent{RecentListSeams{[this] { return ++m_clock; }, nullptr}};
-    CListCtrlRecent m_view;
 };
 
 TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactId)
@@ -443,8 +417,7 @@ TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactI
             SetFocus(m_owner);
             const HWND before = GetFocus();
             CListCtrlRecent view;
-            view.m_pAppList = &m_catalogue;
-            view.m_pRecentList = &m_recent;
+            Attach(view);
             ASSERT_TRUE(view.InitView(OwnerClient(), m_owner, m_owner, c.start));
             EXPECT_EQ(GetFocus(), before) << "the recent view leaves the focus where it was";
             EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nZeta"}));
@@ -457,21 +430,23 @@ TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactI
 
 TEST_F(RecentView, RefreshListsTheNewSetUnselectedAndShowingSelectsTheFirst)
 {
+    CListCtrlRecent view;
+    Attach(view);
     Run({[&] {
-        ASSERT_TRUE(m_view.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
-        ExpectOwnIcons(m_view);
+        ASSERT_TRUE(view.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+        ExpectOwnIcons(view);
         m_recent.Add(L"betaid");
         m_owner.reports.clear();
-        ASSERT_TRUE(m_view.RefreshView());
-        EXPECT_EQ(Labels(m_view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nBeta", L"\r\nZeta"}));
-        EXPECT_TRUE(Selected(m_view).empty());
+        ASSERT_TRUE(view.RefreshView());
+        EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nBeta", L"\r\nZeta"}));
+        EXPECT_TRUE(Selected(view).empty());
         EXPECT_TRUE(m_owner.reports.empty());
-        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(m_view.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(view.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
         EXPECT_EQ(ImageList_GetImageCount(images), 4) << "one slot per recent name";
-        ExpectOwnIcons(m_view);
+        ExpectOwnIcons(view);
 
-        m_view.ShowView(true);
-        EXPECT_EQ(Selected(m_view), std::vector<int>{0});
+        view.ShowView(true);
+        EXPECT_EQ(Selected(view), std::vector<int>{0});
         EXPECT_EQ(m_owner.reports, (std::vector<CAppInfo*>{Entry(L"alphaId")}));
     }});
 }
