@@ -1,5 +1,6 @@
 #include "ui/tab_ctrl_main.h"
 
+#include "catalog/check_session.h"
 #include "res/registry_paths.h"
 #include "res/resource.h"
 #include "sable/sable_colors.h"
@@ -9,6 +10,7 @@
 #include "win/resource_module.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -28,9 +30,13 @@ RECT HelpButtonRect(const RECT& c) { return RECT{c.right - 110, c.top + 68, c.ri
 // Where the description pane centres itself, left of the buttons.
 RECT DescriptionBand(const RECT& c) { return RECT{c.left + 10, c.top + 35, c.right - 225, c.top + 92}; }
 
-// Registered applications in registry order; a dropped one is left out.
+// Registered applications in registry order; a dropped one is left out. Their checks share one
+// helper process (unless the caller already opened a check session).
 void LoadRegisteredApps(CAppList& list)
 {
+    std::optional<CheckSession> checks;
+    if (!CheckSession::Current())
+        checks.emplace();
     for (int index = 0;; ++index) {
         auto entry = std::make_unique<CAppInfo>();
         const int result = entry->LoadRegisteredAppAt(index);

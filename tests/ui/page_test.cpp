@@ -1,6 +1,7 @@
 // The page of the main dialog over a real registered catalogue, through the dialog's modal loop:
 // what the tabs, the category tree, the buttons and the description pane show.
 #include "app/resource_library.h"
+#include "catalog/check_session.h"
 #include "res/registry_paths.h"
 #include "sable/sable_api.h"
 #include "tests/catalog/catalog_fixture.h"
@@ -693,3 +694,30 @@ TEST_F(Page, ResizingRepaintsTheBottomStripsAtOnce)
 }
 
 }  // namespace
+
+TEST_F(Page, ChecksThatCrashHangOrEndTheirProcessCostOnlyTheirEntries)
+{
+    CheckRecordsInSandbox records(m_sandbox);
+    const std::wstring good = FixturePath(L"check_fixture.dll") + L",CheckCdecl,1";
+    const std::wstring faulty = FixturePath(L"faulty_checks.dll");
+    const std::pair<const wchar_t*, std::wstring> entries[] = {
+        {L"Crash", faulty + L",CrashNull,1"}, {L"Good1", good},         {L"Hang", faulty + L",SleepLong,1"},
+        {L"Good2", good},                     {L"Exit", faulty + L",EndProcess,0"},
+    };
+    for (const auto& entry : entries) {
+        Register(entry.first, entry.first, 3);
+        ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(entry.first), L"AppCheck", 1));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(entry.first), L"AppCheckFunc", entry.second));
+    }
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0));
+    CheckSession checks(2000);  // the page's build uses it: a shorter wait for the hanging check
+    std::vector<std::wstring> roots, listed;
+    Run({[&] {
+        roots = m_tree.Texts(m_tree.Root());
+        if (!roots.empty())
+            listed = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
+    }});
+    EXPECT_EQ(roots, std::vector<std::wstring>{L"Keyboard and Mouse"});
+    EXPECT_EQ(listed, (std::vector<std::wstring>{L"Good1", L"Good2"}));
+    EXPECT_EQ(CheckCalls(L"CheckCdecl"), 2u);
+}
