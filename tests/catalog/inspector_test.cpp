@@ -322,7 +322,7 @@ TEST_F(InspectorFaultyChecks, EveryLineIsPrintedAndOnlyTheFaultyEntriesAreDroppe
     const std::string firstGood = catalogue_.Utf8Id("A-Good") + "\tshown\t4\tChecked";
     bool seenWhileRunning = false;
     auto watch = [&](HANDLE process, const std::wstring& file) {
-        while (WaitForSingleObject(process, 100) == WAIT_TIMEOUT) {
+        for (int tries = 0; tries < 200 && WaitForSingleObject(process, 100) == WAIT_TIMEOUT; ++tries) {
             std::vector<std::string> lines = Lines(ReadWholeFile(file));
             if (std::count(lines.begin(), lines.end(), firstGood) == 1) {
                 seenWhileRunning = true;
