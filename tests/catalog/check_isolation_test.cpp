@@ -13,7 +13,7 @@
 namespace {
 
 // Shorter than the product's limit, to keep the hanging cases quick; long enough for a helper to start.
-constexpr DWORD kTestTimeLimitMs = 2000;
+constexpr DWORD kTestTimeLimitMs = 3000;
 
 class Outcomes : public ICatalogObserver {
 public:
@@ -84,7 +84,7 @@ TEST_F(CheckIsolation, AFaultyCheckCostsOnlyItsOwnEntry)
         CheckSession session(kTestTimeLimitMs);
         const DWORD started = GetTickCount();
         EXPECT_EQ(Build(session), (std::vector<std::wstring>{L"A-Good", L"Z-Good"}));
-        EXPECT_LT(GetTickCount() - started, kTestTimeLimitMs + 3000);
+        EXPECT_LT(GetTickCount() - started, kTestTimeLimitMs + 10000);  // the hang was cut off
         EXPECT_EQ(outcomes_.seen[L"M-Faulty"], std::make_pair(DropReason::CheckFailed, c.outcome));
         EXPECT_EQ(outcomes_.seen[L"Z-Good"], std::make_pair(DropReason::None, CheckOutcome::Passed));
         EXPECT_EQ(CheckCalls(L"CheckStdcall") - before, 2u);

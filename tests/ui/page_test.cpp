@@ -710,7 +710,7 @@ TEST_F(Page, ChecksThatCrashHangOrEndTheirProcessCostOnlyTheirEntries)
         ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(entry.first), L"AppCheckFunc", entry.second));
     }
     ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0));
-    CheckSession checks(2000);  // the page's build uses it: a shorter wait for the hanging check
+    CheckSession checks(3000);  // the page's build uses it: a shorter wait for the hanging check
     std::vector<std::wstring> roots, listed;
     Run({[&] {
         roots = m_tree.Texts(m_tree.Root());
