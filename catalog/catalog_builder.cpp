@@ -1,12 +1,20 @@
 #include "res/registry_paths.h"
 #include "catalog/catalog_builder.h"
+#include "catalog/check_session.h"
 #include "win/handles.h"
+
+#include <optional>
 
 namespace {
 
 void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogObserver* observer)
 {
+    std::optional<CheckSession> own;
+    if (!CheckSession::Current())
+        own.emplace();
+    CheckSession& checks = *CheckSession::Current();
     for (int index = 0;; ++index) {
+        checks.ForgetLastOutcome();
         auto entry = std::make_unique<CAppInfo>();
         DropReason reason = DropReason::None;
         if (observer)
@@ -16,7 +24,7 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
             return;
         entry->ReportDropReasonTo(nullptr);
         if (observer)
-            observer->OnEntry(*entry, false, result == 0 ? reason : DropReason::None);
+            observer->OnEntry(*entry, false, result == 0 ? reason : DropReason::None, checks.LastOutcome());
         if (result != 0)
             catalog.push_back(std::move(entry));
     }
@@ -55,7 +63,7 @@ void AddBuiltInItems(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogOb
         int result = entry->LoadOsItem(item);
         entry->ReportDropReasonTo(nullptr);
         if (observer)
-            observer->OnEntry(*entry, true, result == 0 ? reason : DropReason::None);
+            observer->OnEntry(*entry, true, result == 0 ? reason : DropReason::None, CheckOutcome::NotRun);
         if (result != 0)
             catalog.push_back(std::move(entry));
     }

@@ -15,6 +15,7 @@ ALLOWED = {
     'ui': {'ui', 'catalog', 'recent', 'sable', 'win', 'res'},
     'app': {'app', 'ui', 'catalog', 'recent', 'sable', 'win', 'res'},
     'tools': {'tools', 'catalog', 'win', 'res'},
+    'checkhost': {'checkhost', 'catalog', 'win', 'res'},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

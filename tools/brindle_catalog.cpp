@@ -3,6 +3,7 @@
 //   BrindleCatalog --json     the same as a JSON array with every field of each entry
 //   BrindleCatalog --icons D  also writes D\<id>.ico with the 16 and 32 pixel icons of each shown entry
 #include "catalog/catalog_builder.h"
+#include "catalog/check_outcome.h"
 #include "tools/catalog_report.h"
 #include "tools/icon_file_writer.h"
 #include "win/handles.h"
@@ -15,6 +16,8 @@
 
 namespace {
 
+// Straight to the handle, no buffer of our own: once written, a line survives whatever happens
+// to this process. (No FlushFileBuffers: on a pipe it would wait for the reader.)
 void Write(HANDLE out, const std::string& text)
 {
     DWORD written = 0;
@@ -73,28 +76,33 @@ private:
     UINT previous_;
 };
 
+// Writes each entry the moment it is decided, so whatever happens later the lines so far are out.
 class Reporter : public ICatalogObserver {
 public:
-    explicit Reporter(bool json) : json_(json) {}
-    void OnEntry(const CAppInfo& entry, bool builtIn, DropReason reason) override
-    {
-        if (json_) {
-            text_ += (shown_ + dropped_ == 0 ? "\n  " : ",\n  ") + ReportJson(entry, builtIn, reason);
-        } else {
-            text_ += ReportLine(entry, reason) + "\n";
-        }
-        ++(reason == DropReason::None ? shown_ : dropped_);
-    }
-    std::string Finish() const
+    Reporter(HANDLE out, bool json) : out_(out), json_(json)
     {
         if (json_)
-            return "[" + text_ + (text_.empty() ? "]\n" : "\n]\n");
-        return text_ + std::to_string(shown_) + " shown, " + std::to_string(dropped_) + " dropped\n";
+            Write(out_, "[");
+    }
+    void OnEntry(const CAppInfo& entry, bool builtIn, DropReason reason, CheckOutcome check) override
+    {
+        if (json_)
+            Write(out_, (shown_ + dropped_ == 0 ? "\n  " : ",\n  ") + ReportJson(entry, builtIn, reason, check));
+        else
+            Write(out_, ReportLine(entry, builtIn, reason) + "\n");
+        ++(reason == DropReason::None ? shown_ : dropped_);
+    }
+    void Finish() const
+    {
+        if (json_)
+            Write(out_, shown_ + dropped_ == 0 ? "]\n" : "\n]\n");
+        else
+            Write(out_, std::to_string(shown_) + " shown, " + std::to_string(dropped_) + " dropped\n");
     }
 
 private:
+    HANDLE out_;
     bool json_;
-    std::string text_;
     int shown_ = 0;
     int dropped_ = 0;
 };
@@ -129,13 +137,13 @@ int wmain(int argc, wchar_t** argv)
         Write(options.valid ? out : GetStdHandle(STD_ERROR_HANDLE), kUsage);
         return options.valid ? 0 : 2;
     }
-    // A vendor's check library that fails to load must not stop the listing with a dialog.
+    // A library that fails to load (icons, names) must not stop the listing with a dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
-    Reporter reporter(options.json);
+    Reporter reporter(out, options.json);
     std::vector<std::unique_ptr<CAppInfo>> catalog;
     BuildCatalog(catalog, &reporter);
-    Write(out, reporter.Finish());
+    reporter.Finish();
     if (!options.iconDirectory.empty() && !WriteIcons(catalog, options.iconDirectory, GetStdHandle(STD_ERROR_HANDLE)))
         return 1;
     return 0;

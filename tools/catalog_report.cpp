@@ -36,13 +36,20 @@ bool IsDeviceName(const std::wstring& name)
 
 }  // namespace
 
-std::string ReportLine(const CAppInfo& entry, DropReason reason)
+bool CategoryWasRead(bool builtIn, DropReason reason)
 {
-    return Utf8FromUtf16(OnOneLine(entry.m_strId)) + "\t" + Outcome(reason) + "\t" + std::to_string(entry.m_nCategory) +
-           "\t" + Utf8FromUtf16(OnOneLine(entry.m_strAppName));
+    // Built-in items take theirs from a table first; registered ones read it after name and path.
+    return builtIn || reason == DropReason::None || reason == DropReason::NoIcon;
 }
 
-std::string ReportJson(const CAppInfo& entry, bool builtIn, DropReason reason)
+std::string ReportLine(const CAppInfo& entry, bool builtIn, DropReason reason)
+{
+    std::string category = CategoryWasRead(builtIn, reason) ? std::to_string(entry.m_nCategory) : "-";
+    return Utf8FromUtf16(OnOneLine(entry.m_strId)) + "\t" + Outcome(reason) + "\t" + category + "\t" +
+           Utf8FromUtf16(OnOneLine(entry.m_strAppName));
+}
+
+std::string ReportJson(const CAppInfo& entry, bool builtIn, DropReason reason, CheckOutcome check)
 {
     auto text = [](const char* key, const std::wstring& value) {
         return std::string("\"") + key + "\": " + JsonString(value);
@@ -52,12 +59,14 @@ std::string ReportJson(const CAppInfo& entry, bool builtIn, DropReason reason)
     json += text("id", entry.m_strId) + ", ";
     json += std::string("\"outcome\": \"") + (reason == DropReason::None ? "shown" : "dropped") + "\", ";
     json += std::string("\"reason\": \"") + DropReasonName(reason) + "\", ";
+    json += std::string("\"check\": \"") + CheckOutcomeName(check) + "\", ";
     json += std::string("\"builtIn\": ") + (builtIn ? "true" : "false") + ", ";
     json += text("AppName", entry.m_strAppName) + ", ";
     json += text("AppPath", entry.m_strAppPath) + ", ";
     json += text("AppOption", entry.m_strAppOption) + ", ";
     json += text("Folder", entry.m_strFolder) + ", ";
-    json += number("Category", entry.m_nCategory) + ", ";
+    json += CategoryWasRead(builtIn, reason) ? number("Category", entry.m_nCategory) + ", "
+                                             : std::string("\"Category\": null, ");
     json += text("Description", entry.m_strDescription) + ", ";
     json += text("IconPath", entry.m_strIconPath) + ", ";
     json += number("IconIndex", entry.m_nIconIndex) + ", ";

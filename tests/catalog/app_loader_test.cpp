@@ -36,6 +36,7 @@ protected:
     }
 
     RegistrySandbox sandbox_;
+    CheckRecordsInSandbox records_{sandbox_};
     std::unique_ptr<CAppInfo> app_;
     DropReason reason_ = DropReason::None;
     const std::wstring strings_ = FixturePath(L"fixture_strings.dll");

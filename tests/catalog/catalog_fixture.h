@@ -30,6 +30,20 @@ inline bool RegisterMinimalApp(const std::wstring& id, const std::wstring& name 
            SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"IconPath", FixturePath(L"fixture.ico"));
 }
 
+// The check fixture runs in the check helper, which does not see the sandbox: while this object
+// lives, it records its calls in the real key behind the sandboxed HKEY_CURRENT_USER, where
+// CheckCalls and CheckArgument read them.
+class CheckRecordsInSandbox {
+public:
+    explicit CheckRecordsInSandbox(const RegistrySandbox& sandbox)
+    {
+        SetEnvironmentVariableW(L"BRINDLE_CHECK_FIXTURE_KEY", (sandbox.UserKeyPath() + L"\\" + kCheckFixtureKey).c_str());
+    }
+    ~CheckRecordsInSandbox() { SetEnvironmentVariableW(L"BRINDLE_CHECK_FIXTURE_KEY", nullptr); }
+    CheckRecordsInSandbox(const CheckRecordsInSandbox&) = delete;
+    CheckRecordsInSandbox& operator=(const CheckRecordsInSandbox&) = delete;
+};
+
 // Calls of a check-fixture function counted so far (the counter lives under HKEY_CURRENT_USER).
 inline DWORD CheckCalls(const wchar_t* function)
 {

@@ -1,6 +1,7 @@
 // Availability checks against the check fixture library, in both calling conventions.
 #include "tests/catalog/catalog_fixture.h"
 #include "catalog/check_function.h"
+#include "catalog/check_session.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@ class CheckFunction : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(sandbox_.ok()); }
     RegistrySandbox sandbox_;  // the fixture's counters land in the sandboxed HKCU
+    CheckRecordsInSandbox records_{sandbox_};
     const std::wstring library_ = FixturePath(L"check_fixture.dll");
 };
 
@@ -31,12 +33,19 @@ TEST_F(CheckFunction, AnswerIsTheFunctionsReturnValueInBothConventions)
 TEST_F(CheckFunction, ManyCallsOfEitherConventionKeepTheStackBalanced)
 {
     // A callee-cleaned function called the caller-cleaned way would drift the stack 8 bytes per call.
+    // All calls go to one helper, which must survive them.
+    CheckSession session;
     int sum = 0;
+    DWORD helper = 0;
     for (int i = 0; i < 25; ++i) {
         sum += CallCheckFunction(library_, L"CheckStdcall", 1, i);
         sum += CallCheckFunction(library_, L"CheckCdecl", 1, i);
+        if (i == 0)
+            helper = session.HelperProcessId();
     }
     EXPECT_EQ(sum, 50);
+    EXPECT_NE(helper, 0u);
+    EXPECT_EQ(session.HelperProcessId(), helper);
     EXPECT_EQ(CheckCalls(L"CheckStdcall"), 25u);
     EXPECT_EQ(CheckCalls(L"CheckCdecl"), 25u);
     EXPECT_EQ(CheckArgument(L"CheckStdcall", L"Second"), 24);

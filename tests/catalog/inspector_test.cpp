@@ -10,15 +10,28 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <tuple>
 #include <vector>
 
 namespace {
 
+std::string ReadWholeFile(const std::wstring& file)
+{
+    std::ifstream in(file.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Called once the inspector runs, with its process and output file.
+using WhileRunning = std::function<void(HANDLE process, const std::wstring& file)>;
+
 // Runs the inspector with `arguments` (as `token`'s user when given), its output going to a file;
 // returns the exit code and the output.
-int RunInspector(const std::wstring& arguments, std::string& output, HANDLE token = nullptr)
+int RunInspector(const std::wstring& arguments, std::string& output, HANDLE token = nullptr,
+                 const WhileRunning& whileRunning = nullptr)
 {
     // A fresh file per run, deletable while open: a process the child starts (Wine's desktop
     // process, when none is running yet) inherits the handle and may keep the file open.
@@ -45,6 +58,8 @@ int RunInspector(const std::wstring& arguments, std::string& output, HANDLE toke
                                                 nullptr, &si, &pi)
                          : CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     if (created) {
+        if (whileRunning)
+            whileRunning(pi.hProcess, file);
         DWORD exit = 0;
         if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &exit))
             code = static_cast<int>(exit);
@@ -54,11 +69,7 @@ int RunInspector(const std::wstring& arguments, std::string& output, HANDLE toke
         CloseHandle(pi.hProcess);
     }
     CloseHandle(handle);
-    std::ifstream in(file.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    output = text.str();
-    in.close();
+    output = ReadWholeFile(file);
     DeleteFileW(file.c_str());
     return code;
 }
@@ -144,12 +155,12 @@ TEST_F(Inspector, PrintsOneLinePerSubkeyWithTheOutcomeAndACount)
         std::string rest;
     } expected[] = {
         {"Shown", "\tshown\t7\tCaf\xc3\xa9 \xe2\x9c\x93 tool"},
-        {"Hidden", "\tdropped:hidden\t255\t"},
-        {"CheckFailed", "\tdropped:check-failed\t255\t"},
-        {"BadName", "\tdropped:bad-name-reference\t255\tlibrary.dll,5"},
-        {"NoName", "\tdropped:no-name\t255\t"},
-        {"NoPath", "\tdropped:no-path\t255\tN"},
-        {"NoCategory", "\tdropped:no-category\t255\tN"},
+        {"Hidden", "\tdropped:hidden\t-\t"},
+        {"CheckFailed", "\tdropped:check-failed\t-\t"},
+        {"BadName", "\tdropped:bad-name-reference\t-\tlibrary.dll,5"},
+        {"NoName", "\tdropped:no-name\t-\t"},
+        {"NoPath", "\tdropped:no-path\t-\tN"},
+        {"NoCategory", "\tdropped:no-category\t-\tN"},
         {"NoIcon", "\tdropped:no-icon\t3\tN"},
     };
     for (const Expected& e : expected) {
@@ -202,9 +213,13 @@ TEST_F(Inspector, JsonListsEveryFieldEscaped)
              std::string("\"AppCheckFunc\": \"\"")})
         EXPECT_NE(object.find(field), std::string::npos) << field << "\nin: " << object;
 
+    EXPECT_NE(object.find("\"check\": \"\""), std::string::npos) << object;
+
     size_t hidden = output.find("{\"id\": \"" + catalogue_.Utf8Id("Hidden") + "\"");
     ASSERT_NE(hidden, std::string::npos);
     EXPECT_NE(output.find("\"outcome\": \"dropped\", \"reason\": \"hidden\"", hidden), std::string::npos);
+    std::string hiddenObject = output.substr(hidden, output.find('}', hidden) - hidden);
+    EXPECT_NE(hiddenObject.find("\"Category\": null"), std::string::npos) << hiddenObject;  // never read
 }
 
 TEST_F(Inspector, IconsAreWrittenForShownEntriesOnly)
@@ -232,7 +247,7 @@ TEST_F(Inspector, AdministratorOnlyEntriesAreShownToAdministratorsOnly)
     ASSERT_TRUE(RegisterMinimalApp(id, L"Admin tool", 8));
     ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppHide", 2));
     const std::string shown = catalogue_.Utf8Id("AdminOnly") + "\tshown\t8\tAdmin tool";
-    const std::string dropped = catalogue_.Utf8Id("AdminOnly") + "\tdropped:admin-only\t255\t";
+    const std::string dropped = catalogue_.Utf8Id("AdminOnly") + "\tdropped:admin-only\t-\t";
 
     std::string output;
     ASSERT_EQ(RunInspector(L"", output), 0);  // the test runs as an administrator
@@ -269,4 +284,94 @@ TEST(InspectorUsage, UnknownOptionsAreRefused)
     EXPECT_EQ(RunInspector(L"--icons", output), 2);  // a directory is required
     EXPECT_EQ(RunInspector(L"--help", output), 0);
     EXPECT_NE(output.find("--json"), std::string::npos);
+}
+
+namespace {
+
+// Good entries with passing checks around checks that crash, hang and end the helper.
+class InspectorFaultyChecks : public Inspector {
+protected:
+    void SetUp() override
+    {
+        Inspector::SetUp();
+        const std::wstring good = FixturePath(L"check_fixture.dll") + L",CheckStdcall,1";
+        const std::wstring faulty = FixturePath(L"faulty_checks.dll");
+        const std::pair<const wchar_t*, std::wstring> checks[] = {
+            {L"A-Good", good},
+            {L"B-Hang", faulty + L",SleepLong,1"},
+            {L"C-Crash", faulty + L",CrashNull,1"},
+            {L"D-Good", good},
+            {L"E-Exit", faulty + L",EndProcess,3"},
+            {L"F-Good", good},
+        };
+        for (const auto& check : checks) {
+            std::wstring id = catalogue_.Add(check.first);
+            ASSERT_TRUE(RegisterMinimalApp(id, L"Checked", 4));
+            ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheck", 1));
+            ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheckFunc", check.second));
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(InspectorFaultyChecks, EveryLineIsPrintedAndOnlyTheFaultyEntriesAreDropped)
+{
+    // Each line is out as soon as its entry is decided: the good entry before the hanging check
+    // can be read while the inspector still waits for that check.
+    const std::string firstGood = catalogue_.Utf8Id("A-Good") + "\tshown\t4\tChecked";
+    bool seenWhileRunning = false;
+    auto watch = [&](HANDLE process, const std::wstring& file) {
+        for (int tries = 0; tries < 200 && WaitForSingleObject(process, 100) == WAIT_TIMEOUT; ++tries) {
+            std::vector<std::string> lines = Lines(ReadWholeFile(file));
+            if (std::count(lines.begin(), lines.end(), firstGood) == 1) {
+                seenWhileRunning = true;
+                return;
+            }
+        }
+    };
+    std::string output;
+    const DWORD started = GetTickCount();
+    ASSERT_EQ(RunInspector(L"", output, nullptr, watch), 0) << output;
+    EXPECT_LT(GetTickCount() - started, 20000u);
+    EXPECT_TRUE(seenWhileRunning) << output;
+
+    std::vector<std::string> lines = Lines(output);
+    for (const char* id : {"A-Good", "D-Good", "F-Good"})
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), catalogue_.Utf8Id(id) + "\tshown\t4\tChecked"), 1) << output;
+    for (const char* id : {"B-Hang", "C-Crash", "E-Exit"})
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), catalogue_.Utf8Id(id) + "\tdropped:check-failed\t-\t"), 1)
+            << output;
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find(" shown, "), std::string::npos) << output;
+}
+
+TEST_F(InspectorFaultyChecks, JsonTellsHowEachCheckEnded)
+{
+    std::wstring id = catalogue_.Add(L"G-Zero");
+    ASSERT_TRUE(RegisterMinimalApp(id));
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheck", 1));
+    ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheckFunc", FixturePath(L"check_fixture.dll") + L",CheckCdecl,0"));
+    id = catalogue_.Add(L"H-NoFunction");
+    ASSERT_TRUE(RegisterMinimalApp(id));
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheck", 1));
+    ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheckFunc", FixturePath(L"check_fixture.dll") + L",Missing,1"));
+    id = catalogue_.Add(L"I-BadFields");
+    ASSERT_TRUE(RegisterMinimalApp(id));
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheck", 1));
+    ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheckFunc", L"a.dll,F"));
+
+    std::string output;
+    ASSERT_EQ(RunInspector(L"--json", output), 0) << output;
+    const std::pair<const char*, const char*> expected[] = {
+        {"A-Good", "passed"},     {"B-Hang", "timed-out"},      {"C-Crash", "crashed"},
+        {"E-Exit", "exited"},     {"G-Zero", "answered-0"},     {"H-NoFunction", "no-function"},
+        {"I-BadFields", "bad-fields"}, {"CheckFailed", "no-library"},
+    };
+    for (const auto& e : expected) {
+        size_t start = output.find("{\"id\": \"" + catalogue_.Utf8Id(e.first) + "\"");
+        ASSERT_NE(start, std::string::npos) << e.first << "\n" << output;
+        std::string object = output.substr(start, output.find('}', start) - start);
+        EXPECT_NE(object.find(std::string("\"check\": \"") + e.second + "\""), std::string::npos) << object;
+    }
 }

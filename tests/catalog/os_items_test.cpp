@@ -58,7 +58,7 @@ private:
 
 class Recorder : public ICatalogObserver {
 public:
-    void OnEntry(const CAppInfo& entry, bool builtIn, DropReason reason) override
+    void OnEntry(const CAppInfo& entry, bool builtIn, DropReason reason, CheckOutcome) override
     {
         seen.push_back({entry.m_strId, builtIn, reason});
     }

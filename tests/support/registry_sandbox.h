@@ -13,6 +13,9 @@ public:
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
     bool ok() const { return ok_; }
+    // Where the redirected HKEY_CURRENT_USER really is, under the real HKEY_CURRENT_USER: a child
+    // process that is told this path can write where the sandboxed process reads.
+    std::wstring UserKeyPath() const { return root_ + L"\\HKCU"; }
 
 private:
     std::wstring root_;  // under the real HKEY_CURRENT_USER

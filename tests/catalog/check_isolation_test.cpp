@@ -1,0 +1,127 @@
+// Makers' check functions that crash, end their process, wait for the user or never return: each
+// costs only its own entry, and the catalogue built around it keeps the good entries.
+#include "catalog/catalog_builder.h"
+#include "catalog/check_session.h"
+#include "tests/catalog/catalog_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Shorter than the product's limit, to keep the hanging cases quick; long enough for a helper to start.
+constexpr DWORD kTestTimeLimitMs = 3000;
+
+class Outcomes : public ICatalogObserver {
+public:
+    void OnEntry(const CAppInfo& entry, bool, DropReason reason, CheckOutcome check) override
+    {
+        seen[entry.m_strId] = {reason, check};
+    }
+    std::map<std::wstring, std::pair<DropReason, CheckOutcome>> seen;
+};
+
+class CheckIsolation : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(sandbox_.ok()); }
+
+    // A good entry with a passing check before and after the faulty one, so the check after a
+    // failure shows that the helper was replaced.
+    void Register(const std::wstring& faultySpec)
+    {
+        for (const wchar_t* id : {L"A-Good", L"M-Faulty", L"Z-Good"}) {
+            ASSERT_TRUE(RegisterMinimalApp(id));
+            ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"AppCheck", 1));
+        }
+        const std::wstring good = FixturePath(L"check_fixture.dll") + L",CheckStdcall,1";
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(L"A-Good"), L"AppCheckFunc", good));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(L"Z-Good"), L"AppCheckFunc", good));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(L"M-Faulty"), L"AppCheckFunc", faultySpec));
+    }
+
+    std::vector<std::wstring> Build(CheckSession& session)
+    {
+        (void)session;  // the builder uses the session that is open
+        std::vector<std::unique_ptr<CAppInfo>> catalog;
+        BuildCatalog(catalog, &outcomes_);
+        std::vector<std::wstring> ids;
+        for (const auto& entry : catalog)
+            ids.push_back(entry->m_strId);
+        return ids;
+    }
+
+    RegistrySandbox sandbox_;
+    CheckRecordsInSandbox records_{sandbox_};
+    Outcomes outcomes_;
+};
+
+}  // namespace
+
+TEST_F(CheckIsolation, AFaultyCheckCostsOnlyItsOwnEntry)
+{
+    const std::wstring faulty = FixturePath(L"faulty_checks.dll");
+    const struct {
+        std::wstring spec;
+        CheckOutcome outcome;
+    } cases[] = {
+        {faulty + L",CrashNull,1", CheckOutcome::Crashed},
+        {faulty + L",RaiseError,1", CheckOutcome::Crashed},
+        {faulty + L",OverflowStack,1", CheckOutcome::Crashed},
+        {faulty + L",LeaveThread,1", CheckOutcome::Crashed},
+        {faulty + L",EndProcess,0", CheckOutcome::Exited},
+        {faulty + L",ShowMessage,1", CheckOutcome::TimedOut},
+        {faulty + L",SleepLong,1", CheckOutcome::TimedOut},
+        {FixturePath(L"hanging_check.dll") + L",Check,1", CheckOutcome::TimedOut},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.spec));
+        Register(c.spec);
+        outcomes_.seen.clear();
+        DWORD before = CheckCalls(L"CheckStdcall");
+        CheckSession session(kTestTimeLimitMs);
+        const DWORD started = GetTickCount();
+        EXPECT_EQ(Build(session), (std::vector<std::wstring>{L"A-Good", L"Z-Good"}));
+        EXPECT_LT(GetTickCount() - started, kTestTimeLimitMs + 10000);  // the hang was cut off
+        EXPECT_EQ(outcomes_.seen[L"M-Faulty"], std::make_pair(DropReason::CheckFailed, c.outcome));
+        EXPECT_EQ(outcomes_.seen[L"Z-Good"], std::make_pair(DropReason::None, CheckOutcome::Passed));
+        EXPECT_EQ(CheckCalls(L"CheckStdcall") - before, 2u);
+    }
+}
+
+TEST_F(CheckIsolation, FailedChecksAreToldApart)
+{
+    const std::wstring library = FixturePath(L"check_fixture.dll");
+    Register(library + L",CheckCdecl,0");
+    CheckSession session(kTestTimeLimitMs);
+    EXPECT_EQ(Build(session), (std::vector<std::wstring>{L"A-Good", L"Z-Good"}));
+    EXPECT_EQ(outcomes_.seen[L"M-Faulty"].second, CheckOutcome::AnsweredZero);
+    EXPECT_EQ(outcomes_.seen[L"A-Good"].second, CheckOutcome::Passed);
+
+    const std::pair<std::wstring, CheckOutcome> failures[] = {
+        {FixturePath(L"no_such_check.dll") + L",CheckCdecl,1", CheckOutcome::NoLibrary},
+        {library + L",CheckMissing,1", CheckOutcome::NoFunction},
+        {library + L",CheckCdecl", CheckOutcome::BadFields},
+    };
+    for (const auto& failure : failures) {
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(L"M-Faulty"), L"AppCheckFunc", failure.first));
+        Build(session);
+        EXPECT_EQ(outcomes_.seen[L"M-Faulty"], std::make_pair(DropReason::CheckFailed, failure.second));
+    }
+    // An entry without a check reports none.
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(L"M-Faulty"), L"AppCheck", 0));
+    Build(session);
+    EXPECT_EQ(outcomes_.seen[L"M-Faulty"], std::make_pair(DropReason::None, CheckOutcome::NotRun));
+}
+
+TEST_F(CheckIsolation, WithoutTheHelperProgramEveryCheckFails)
+{
+    Register(FixturePath(L"check_fixture.dll") + L",CheckCdecl,1");
+    ASSERT_TRUE(RegisterMinimalApp(L"Unchecked"));
+    CheckSession session(kTestTimeLimitMs, FixturePath(L"missing\\BrindleCheck.exe"));
+    EXPECT_EQ(Build(session), std::vector<std::wstring>{L"Unchecked"});
+    EXPECT_EQ(outcomes_.seen[L"A-Good"], std::make_pair(DropReason::CheckFailed, CheckOutcome::NoHelper));
+    EXPECT_EQ(CheckCalls(L"CheckStdcall") + CheckCalls(L"CheckCdecl"), 0u);
+}
