@@ -2,7 +2,9 @@
 
 #include "ui/page_ids.h"
 
+#include "catalog/catalog_builder.h"
 #include "sable/sable_colors.h"
+#include "win/data_file_cache.h"
 
 namespace {
 
@@ -31,6 +33,9 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
            parent ? parent->GetSafeHwnd() : nullptr, page::kTabCtrlId);
     if (m_hWnd && parent)
         SetFont(parent->GetFont(), true);
+    // Each icon file is opened once while the page is built, however many icons it gives.
+    const win::DataFileCache iconFiles;
+    BuildCatalog(m_catalog);
     return 1;
 }
 

@@ -2,6 +2,7 @@
 // For now it creates the tab window and lays it out; tabs and views arrive later.
 #pragma once
 #include "sable/sable_tab.h"
+#include "ui/app_list.h"
 
 #include <windows.h>
 
@@ -15,7 +16,8 @@ class CTabCtrlMain : public sable::SableTabCtrl {
 public:
     CTabCtrlMain();
 
-    // Creates the control (id 10000) in `parent` at `rect` less a 15-pixel band on top; returns 1.
+    // Creates the control (id 10000) in `parent` at `rect` less a 15-pixel band on top and reads
+    // the catalogue; returns 1.
     int CreatePage(const RECT& rect, win::Window* parent);
     // Follows a new client rectangle of the dialog; nothing before CreatePage.
     void RecalcLayout(const RECT& rect);
@@ -24,4 +26,5 @@ public:
 
 private:
     CTabCtrlMainPainter m_tabPainter;
+    CAppList m_catalog;  // registered applications, then the built-in items
 };

@@ -23,6 +23,47 @@ bool CRegistryKey::OpenForRead(HKEY root, const wchar_t* path)
     return true;
 }
 
+bool CRegistryKey::OpenForWrite(HKEY root, const wchar_t* path)
+{
+    Close();
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+        return false;
+    m_key.reset(key);
+    return true;
+}
+
+bool CRegistryKey::OpenSubkeyForRead(const CRegistryKey& parent, const wchar_t* name)
+{
+    if (!parent.IsOpen()) {
+        Close();
+        return false;
+    }
+    return OpenForRead(parent.Get(), name);
+}
+
+LONG CRegistryKey::EnumSubkeyName(DWORD index, DWORD capacity, std::wstring& name) const
+{
+    if (!IsOpen() || capacity == 0)
+        return ERROR_INVALID_HANDLE;
+    std::vector<wchar_t> buffer(capacity, L'\0');
+    DWORD units = capacity;
+    LONG status = static_cast<LONG>(SHEnumKeyExW(Get(), index, buffer.data(), &units));
+    if (status != ERROR_SUCCESS)
+        return status;
+    buffer.back() = L'\0';
+    name = buffer.data();
+    return ERROR_SUCCESS;
+}
+
+LONG CRegistryKey::QueryValue(const wchar_t* name, DWORD& type, void* data, DWORD& bytes) const
+{
+    if (!IsOpen())
+        return ERROR_INVALID_HANDLE;
+    type = REG_NONE;
+    return RegQueryValueExW(Get(), name, nullptr, &type, static_cast<BYTE*>(data), &bytes);
+}
+
 bool CRegistryKey::ReadDword(const wchar_t* name, DWORD& value) const
 {
     if (!IsOpen())
@@ -65,16 +106,17 @@ bool CRegistryKey::ReadString(const wchar_t* name, std::size_t capacity, std::ws
 
 bool CRegistryKey::WriteDword(const wchar_t* name, DWORD value) const
 {
-    return IsOpen() &&
-           RegSetValueExW(Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
-               ERROR_SUCCESS;
+    return WriteValue(name, REG_DWORD, &value, sizeof(value));
 }
 
 bool CRegistryKey::WriteString(const wchar_t* name, const std::wstring& value) const
 {
-    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return IsOpen() && RegSetValueExW(Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
-                         ERROR_SUCCESS;
+    return WriteValue(name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool CRegistryKey::WriteValue(const wchar_t* name, DWORD type, const void* data, DWORD bytes) const
+{
+    return IsOpen() && RegSetValueExW(Get(), name, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::DeleteValue(const wchar_t* name) const
