@@ -1,5 +1,7 @@
 #include "win/registry_key.h"
 
+#include <shlwapi.h>
+
 #include <vector>
 
 bool CRegistryKey::Create(HKEY root, const wchar_t* path)
@@ -33,15 +35,6 @@ bool CRegistryKey::OpenForWrite(HKEY root, const wchar_t* path)
     return true;
 }
 
-bool CRegistryKey::OpenSubkeyForRead(const CRegistryKey& parent, const wchar_t* name)
-{
-    if (!parent.IsOpen()) {
-        Close();
-        return false;
-    }
-    return OpenForRead(parent.Get(), name);
-}
-
 LONG CRegistryKey::EnumSubkeyName(DWORD index, DWORD capacity, std::wstring& name) const
 {
     if (!IsOpen() || capacity == 0)
@@ -71,7 +64,7 @@ bool CRegistryKey::ReadDword(const wchar_t* name, DWORD& value) const
     DWORD data = 0;  // a short value leaves the high bytes zero
     DWORD type = REG_NONE;
     DWORD bytes = sizeof(data);
-    if (RegQueryValueExW(Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &bytes) != ERROR_SUCCESS)
+    if (QueryValue(name, type, &data, bytes) != ERROR_SUCCESS)
         return false;
     if (type != REG_DWORD || bytes > sizeof(data))
         return false;
@@ -86,8 +79,7 @@ bool CRegistryKey::ReadString(const wchar_t* name, std::size_t capacity, std::ws
     std::vector<wchar_t> buffer(capacity, L'\0');
     DWORD type = REG_NONE;
     DWORD bytes = static_cast<DWORD>(capacity * sizeof(wchar_t));
-    if (RegQueryValueExW(Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
-        ERROR_SUCCESS)
+    if (QueryValue(name, type, buffer.data(), bytes) != ERROR_SUCCESS)
         return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return false;

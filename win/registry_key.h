@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <shlwapi.h>
-
 #include <cstddef>
 #include <string>
 
@@ -19,8 +17,6 @@ public:
     bool OpenForRead(HKEY root, const wchar_t* path);
     // Opens an existing key for reading and writing, creating nothing. Closes any held key first.
     bool OpenForWrite(HKEY root, const wchar_t* path);
-    // Opens the subkey `name` of an open key read-only. Closes any held key first.
-    bool OpenSubkeyForRead(const CRegistryKey& parent, const wchar_t* name);
     void Close() { m_key.reset(); }
     bool IsOpen() const { return static_cast<bool>(m_key); }
     HKEY Get() const { return m_key.get(); }
