@@ -319,16 +319,7 @@ TEST(CatalogBuilder, BuildingAndDrawingAThousandTimesLeaksNothing)
             iconFiles = std::make_unique<win::DataFileCache>();  // as the page builds it
         std::vector<std::unique_ptr<CAppInfo>> catalog;
         BuildCatalog(catalog);
-        int icons = 0;
-        for (const auto& entry : catalog) {
-            for (int size : {16, 32}) {
-                HICON icon = entry->CreateAppIcon(size);
-                icons += icon != nullptr;
-                if (icon)
-                    DestroyIcon(icon);
-            }
-        }
-        return icons;
+        return MakeEveryIcon(catalog);
     };
     ASSERT_EQ(buildAndDraw(false), 6);  // warm-up: three entries, two sizes each
     ASSERT_EQ(buildAndDraw(true), 6);

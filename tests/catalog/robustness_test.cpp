@@ -3,6 +3,7 @@
 #include "catalog/app_info.h"
 #include "catalog/catalog_builder.h"
 #include "tests/catalog/catalog_fixture.h"
+#include "tests/catalog/icon_probe.h"
 #include "tests/catalog/module_probe.h"
 #include "win/data_file_cache.h"
 #include "win/resource_module.h"
@@ -138,14 +139,7 @@ TEST(CatalogFuzz, GeneratedEntriesOfEveryTypeSizeAndFormAreAllAccountedFor)
     {
         const win::DataFileCache iconFiles;
         BuildCatalog(catalog, &recorder);
-        for (const auto& entry : catalog) {
-            for (int size : {16, 32}) {
-                HICON icon = entry->CreateAppIcon(size);
-                icons += icon != nullptr;
-                if (icon)
-                    DestroyIcon(icon);
-            }
-        }
+        icons = MakeEveryIcon(catalog);
     }
 
     // Every subkey reported once, none invented, and kept plus dropped adds up to all of them.
