@@ -1,6 +1,6 @@
 #include "catalog/app_info.h"
 #include "catalog/group_icon.h"
-#include "win/handles.h"
+#include "win/data_file_cache.h"
 #include "catalog/text_fields.h"
 
 #include <shellapi.h>
@@ -53,23 +53,28 @@ HICON CAppInfo::CreateAppIcon(int size)
         unsigned int id = 0u - static_cast<unsigned int>(m_nIconIndex);
         if (id > 0xFFFF)
             return nullptr;
-        win::UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        const win::DataFileModule module(m_strIconPath);
         if (!module)
             return nullptr;
         return LoadGroupIcon(module.get(), MAKEINTRESOURCEW(id), size, size, kMaxIconBitCount);
     }
 
     HICON icon = nullptr;
-    win::UniqueLibrary module(LoadLibraryExW(m_strIconPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (module) {
-        m_nIconEnumPos = 0;
-        m_pIconGroupName.Clear();
-        EnumResourceNamesW(module.get(), RT_GROUP_ICON, EnumIconGroupProc, reinterpret_cast<LONG_PTR>(this));
-        if (m_pIconGroupName.IsSet())
-            icon = LoadGroupIcon(module.get(), m_pIconGroupName.Get(), size, size, kMaxIconBitCount);
-        m_pIconGroupName.Clear();
-        module.reset();
+    bool rejected = false;
+    {
+        const win::DataFileModule module(m_strIconPath);
+        if (module) {
+            m_nIconEnumPos = 0;
+            m_pIconGroupName.Clear();
+            EnumResourceNamesW(module.get(), RT_GROUP_ICON, EnumIconGroupProc, reinterpret_cast<LONG_PTR>(this));
+            if (m_pIconGroupName.IsSet())
+                icon = LoadGroupIcon(module.get(), m_pIconGroupName.Get(), size, size, kMaxIconBitCount, &rejected);
+            m_pIconGroupName.Clear();
+        }
     }
+    // The platform's extraction would read the damaged group we refused, past its data.
+    if (rejected)
+        return nullptr;
     if (!icon)
         icon = ExtractAtPosition(m_strIconPath, m_nIconIndex, size);
     return icon;

@@ -8,8 +8,6 @@
 #include "catalog/registry_value.h"
 #include "win/handles.h"
 
-#include <shlwapi.h>
-
 
 namespace {
 
@@ -21,14 +19,14 @@ CAppInfo::CAppInfo() = default;
 
 CAppInfo::~CAppInfo() = default;
 
-LONG CAppInfo::ReadStringValue(const std::wstring& subkeyPath, const wchar_t* name, std::wstring& field)
+LONG CAppInfo::ReadStringValue(const CRegistryKey& key, const wchar_t* name, std::wstring& field)
 {
-    return ReadRegistryString(HKEY_LOCAL_MACHINE, subkeyPath, name, field);
+    return ReadRegistryString(key, name, field);
 }
 
-LONG CAppInfo::ReadDwordValue(const std::wstring& subkeyPath, const wchar_t* name, int& field)
+LONG CAppInfo::ReadDwordValue(const CRegistryKey& key, const wchar_t* name, int& field)
 {
-    return ReadRegistryDword(HKEY_LOCAL_MACHINE, subkeyPath, name, field);
+    return ReadRegistryDword(key, name, field);
 }
 
 void CAppInfo::Report(DropReason reason)
@@ -45,17 +43,14 @@ int CAppInfo::Drop(DropReason reason)
 
 int CAppInfo::LoadRegisteredAppAt(int index)
 {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCatalogKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    CRegistryKey catalog;
+    if (!catalog.OpenForRead(HKEY_LOCAL_MACHINE, kCatalogKeyPath))
         return 2;
-    win::UniqueKey catalog(opened);
-    wchar_t name[kSubkeyNameUnits] = {};
-    DWORD units = kSubkeyNameUnits;
-    LONG status = static_cast<LONG>(SHEnumKeyExW(catalog.get(), static_cast<DWORD>(index), name, &units));
-    catalog.reset();
+    std::wstring name;
+    LONG status = catalog.EnumSubkeyName(static_cast<DWORD>(index), kSubkeyNameUnits, name);
+    catalog.Close();
     if (status != ERROR_SUCCESS)
         return 2;
-    name[kSubkeyNameUnits - 1] = 0;
     return LoadRegisteredApp(name);
 }
 
@@ -64,8 +59,11 @@ int CAppInfo::LoadRegisteredApp(std::wstring name)
     Report(DropReason::None);
     const std::wstring path = std::wstring(kCatalogKeyPath) + L"\\" + name;
     m_strId = name;
+    // Every value is read through this one key; a subkey that cannot be opened reads as empty.
+    CRegistryKey key;
+    key.OpenForRead(HKEY_LOCAL_MACHINE, path.c_str());
 
-    if (ReadDwordValue(path, L"AppHide", m_nAppHide) == ERROR_SUCCESS) {
+    if (ReadDwordValue(key, L"AppHide", m_nAppHide) == ERROR_SUCCESS) {
         if (m_nAppHide == 1)
             return Drop(DropReason::Hidden);
         if (m_nAppHide == 2 && !IsAdministratorOrUntested())
@@ -73,35 +71,35 @@ int CAppInfo::LoadRegisteredApp(std::wstring name)
     }
 
     // The check runs before anything else is looked at, even for a subkey dropped later on.
-    if (ReadDwordValue(path, L"AppCheck", m_nAppCheck) == ERROR_SUCCESS && m_nAppCheck == 1 &&
-        ReadStringValue(path, L"AppCheckFunc", m_strAppCheckFunc) == ERROR_SUCCESS &&
+    if (ReadDwordValue(key, L"AppCheck", m_nAppCheck) == ERROR_SUCCESS && m_nAppCheck == 1 &&
+        ReadStringValue(key, L"AppCheckFunc", m_strAppCheckFunc) == ERROR_SUCCESS &&
         EvaluateAppCheckFunc(m_strAppCheckFunc) == 0)
         return Drop(DropReason::CheckFailed);
 
-    if (ReadStringValue(path, L"AppName", m_strAppName) != ERROR_SUCCESS)
+    if (ReadStringValue(key, L"AppName", m_strAppName) != ERROR_SUCCESS)
         return Drop(DropReason::NoName);
     if (!ApplyIndirectString(m_strAppName))
         return Drop(DropReason::BadNameReference);
 
-    if (ReadStringValue(path, L"AppPath", m_strAppPath) != ERROR_SUCCESS)
+    if (ReadStringValue(key, L"AppPath", m_strAppPath) != ERROR_SUCCESS)
         return Drop(DropReason::NoPath);
-    ReadStringValue(path, L"AppOption", m_strAppOption);
-    ReadStringValue(path, L"Folder", m_strFolder);
+    ReadStringValue(key, L"AppOption", m_strAppOption);
+    ReadStringValue(key, L"Folder", m_strFolder);
 
-    if (ReadDwordValue(path, L"Category", m_nCategory) != ERROR_SUCCESS)
+    if (ReadDwordValue(key, L"Category", m_nCategory) != ERROR_SUCCESS)
         return Drop(DropReason::NoCategory);
 
-    if (ReadStringValue(path, L"Description", m_strDescription) != ERROR_SUCCESS ||
+    if (ReadStringValue(key, L"Description", m_strDescription) != ERROR_SUCCESS ||
         !ApplyIndirectString(m_strDescription))
         m_strDescription.clear();
     NormaliseLineBreaks(m_strDescription);
 
-    ReadStringValue(path, L"IconPath", m_strIconPath);
+    ReadStringValue(key, L"IconPath", m_strIconPath);
     if (m_strIconPath.empty())
         m_strIconPath = m_strAppPath;
     else if (IsRegistryReference(m_strIconPath))
         m_strIconPath = ResolveRegistryReference(m_strIconPath);
-    ReadDwordValue(path, L"IconIndex", m_nIconIndex);
+    ReadDwordValue(key, L"IconIndex", m_nIconIndex);
 
     // The icon is made only to prove it can be; the views make their own.
     win::UniqueIcon probe(CreateAppIcon(32));
@@ -109,11 +107,11 @@ int CAppInfo::LoadRegisteredApp(std::wstring name)
         return Drop(DropReason::NoIcon);
     probe.reset();
 
-    if (ReadStringValue(path, L"HelpPath", m_strHelpPath) != ERROR_SUCCESS)
+    if (ReadStringValue(key, L"HelpPath", m_strHelpPath) != ERROR_SUCCESS)
         return 1;
-    ReadDwordValue(path, L"HelpOption1", m_nHelpOption1);
+    ReadDwordValue(key, L"HelpOption1", m_nHelpOption1);
     if (m_nHelpOption1 == 1)
-        ReadDwordValue(path, L"HelpOption2", m_nHelpOption2);
+        ReadDwordValue(key, L"HelpOption2", m_nHelpOption2);
     return 1;
 }
 

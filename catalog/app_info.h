@@ -2,6 +2,7 @@
 #pragma once
 #include "catalog/drop_reason.h"
 #include "catalog/icon_group_name.h"
+#include "win/registry_key.h"
 
 #include <windows.h>
 
@@ -33,9 +34,9 @@ public:
     // Fills the entry as built-in item 0-8: 1 = loaded, 0 = not available.
     virtual int LoadOsItem(int item);
 
-    // Value reads under HKEY_LOCAL_MACHINE\`subkeyPath`; registry status, field unchanged on failure.
-    LONG ReadStringValue(const std::wstring& subkeyPath, const wchar_t* name, std::wstring& field);
-    LONG ReadDwordValue(const std::wstring& subkeyPath, const wchar_t* name, int& field);
+    // Value reads from the entry's open subkey; registry status, field unchanged on failure.
+    LONG ReadStringValue(const CRegistryKey& key, const wchar_t* name, std::wstring& field);
+    LONG ReadDwordValue(const CRegistryKey& key, const wchar_t* name, int& field);
 
     // From now on each load stores in *sink why it dropped the entry (None when it did not).
     // Only observes: the loads behave and return exactly the same. Null stops the reports.

@@ -1,7 +1,7 @@
 #include "res/registry_paths.h"
 #include "catalog/catalog_builder.h"
 #include "catalog/check_session.h"
-#include "win/handles.h"
+#include "win/registry_key.h"
 
 #include <optional>
 
@@ -33,19 +33,8 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
 // The mask counts only when it is a REG_DWORD; anything else offers no built-in item.
 bool ReadBuiltInMask(DWORD& mask)
 {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCatalogKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
-        return false;
-    win::UniqueKey key(opened);
-    DWORD type = REG_NONE;
-    DWORD value = 0;
-    DWORD bytes = sizeof(value);
-    if (RegQueryValueExW(key.get(), L"OSItems", nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD)
-        return false;
-    mask = value;
-    return true;
+    CRegistryKey key;
+    return key.OpenForRead(HKEY_LOCAL_MACHINE, kCatalogKeyPath) && key.ReadDword(L"OSItems", mask);
 }
 
 void AddBuiltInItems(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogObserver* observer)

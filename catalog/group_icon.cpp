@@ -91,8 +91,11 @@ HICON PlatformGroupIcon(HMODULE module, LPCWSTR group, int width, int height)
 
 }  // namespace
 
-HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount)
+HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected)
 {
+    bool ignored = false;
+    bool& reject = rejected ? *rejected : ignored;
+    reject = false;
     ResourceData directory;
     if (!FindResourceData(module, group, RT_GROUP_ICON, directory))
         return nullptr;
@@ -100,11 +103,15 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
     // The directory comes from a file anyone may have registered: it must fit its resource
     // before it is read here or handed to the platform, whose fallback would read it too.
     GroupDirectoryHeader header;
-    if (directory.size < sizeof(header))
+    if (directory.size < sizeof(header)) {
+        reject = true;
         return nullptr;
+    }
     std::memcpy(&header, directory.data, sizeof(header));
-    if (sizeof(header) + std::size_t(header.count) * sizeof(GroupDirectoryEntry) > directory.size)
+    if (sizeof(header) + std::size_t(header.count) * sizeof(GroupDirectoryEntry) > directory.size) {
+        reject = true;
         return nullptr;
+    }
     if (header.type != 1)
         return PlatformGroupIcon(module, group, width, height);
 
@@ -145,8 +152,10 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
     if (chosenId != 0 && FindResourceData(module, MAKEINTRESOURCEW(chosenId), RT_ICON, image)) {
         // A chosen image that cannot hold what it announces is broken data: the platform's
         // fallback would pick and read the same image, so give nothing.
-        if (!IconImageFits(image))
+        if (!IconImageFits(image)) {
+            reject = true;
             return nullptr;
+        }
         HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000, width,
                                               height, LR_DEFAULTCOLOR);
         if (icon)

@@ -1,8 +1,9 @@
 #include "res/registry_paths.h"
 #include "recent/recent_app_list.h"
 
+#include "win/registry_key.h"
+
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <ctime>
 
@@ -18,33 +19,43 @@ std::int32_t SystemNow() { return static_cast<std::int32_t>(std::time(nullptr));
 
 bool RegistryWrite(const std::wstring& valueName, unsigned long type, const void* data, unsigned long bytes)
 {
-    return SHSetValueW(HKEY_CURRENT_USER, RecentListKeyPath().c_str(), valueName.c_str(), type, data, bytes) ==
-           ERROR_SUCCESS;
+    CRegistryKey key;
+    return key.Create(HKEY_CURRENT_USER, kRecentListKeyPath) && key.WriteValue(valueName.c_str(), type, data, bytes);
 }
 
 // Any type is accepted as long as the data fits; the result is cut at the first zero unit
-// and never reads past what was delivered.
-bool ReadName(const std::wstring& keyPath, int position, std::wstring& name)
+// and never reads past what was delivered. An expandable name is expanded, whole.
+bool ReadName(const CRegistryKey& key, int position, std::wstring& name)
 {
-    wchar_t buffer[kNameBufferBytes / sizeof(wchar_t) + 1] = {};
+    constexpr std::size_t kUnits = kNameBufferBytes / sizeof(wchar_t);
+    wchar_t buffer[kUnits + 1] = {};
+    DWORD type = REG_NONE;
     DWORD bytes = kNameBufferBytes;
-    if (SHGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), NameValue(position).c_str(), nullptr, buffer, &bytes) !=
-        ERROR_SUCCESS)
+    if (key.QueryValue(NameValue(position).c_str(), type, buffer, bytes) != ERROR_SUCCESS)
         return false;
     std::size_t units = bytes / sizeof(wchar_t);
-    if (units > kNameBufferBytes / sizeof(wchar_t))
-        units = kNameBufferBytes / sizeof(wchar_t);
-    name.assign(buffer, wcsnlen(buffer, units));
+    if (units > kUnits)
+        units = kUnits;
+    const std::wstring raw(buffer, wcsnlen(buffer, units));
+    if (type != REG_EXPAND_SZ) {
+        name = raw;
+        return true;
+    }
+    wchar_t expanded[kUnits] = {};
+    const DWORD needed = ExpandEnvironmentStringsW(raw.c_str(), expanded, kUnits);
+    if (needed == 0 || needed > kUnits)
+        return false;
+    name = expanded;
     return true;
 }
 
 // Data shorter than four bytes leaves the missing high bytes zero.
-bool ReadTime(const std::wstring& keyPath, int position, std::int32_t& time)
+bool ReadTime(const CRegistryKey& key, int position, std::int32_t& time)
 {
     DWORD value = 0;
+    DWORD type = REG_NONE;
     DWORD bytes = sizeof(value);
-    if (SHGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), TimeValue(position).c_str(), nullptr, &value, &bytes) !=
-        ERROR_SUCCESS)
+    if (key.QueryValue(TimeValue(position).c_str(), type, &value, bytes) != ERROR_SUCCESS)
         return false;
     time = static_cast<std::int32_t>(value);
     return true;
@@ -82,10 +93,11 @@ CRecentAppList::~CRecentAppList() = default;
 
 int CRecentAppList::Load()
 {
-    const std::wstring keyPath = RecentListKeyPath();
+    CRegistryKey key;
+    key.OpenForRead(HKEY_CURRENT_USER, kRecentListKeyPath);  // no key: nothing is read
     for (int position = 0; position < kRecentCapacity; ++position) {
         auto entry = std::make_unique<RecentAppEntry>();
-        if (!ReadName(keyPath, position, entry->strName) || !ReadTime(keyPath, position, entry->tLastRun))
+        if (!ReadName(key, position, entry->strName) || !ReadTime(key, position, entry->tLastRun))
             break;
         m_entries.push_back(std::move(entry));
     }
@@ -130,10 +142,12 @@ int CRecentAppList::Save()
         const DWORD time = static_cast<DWORD>(entry.tLastRun);
         m_seams.writeValue(TimeValue(position), REG_DWORD, &time, sizeof(time));
     }
-    const std::wstring keyPath = RecentListKeyPath();
-    for (int position = count; position < kRecentCapacity; ++position) {
-        SHDeleteValueW(HKEY_CURRENT_USER, keyPath.c_str(), NameValue(position).c_str());
-        SHDeleteValueW(HKEY_CURRENT_USER, keyPath.c_str(), TimeValue(position).c_str());
+    CRegistryKey key;
+    if (count < kRecentCapacity && key.OpenForWrite(HKEY_CURRENT_USER, kRecentListKeyPath)) {
+        for (int position = count; position < kRecentCapacity; ++position) {
+            key.DeleteValue(NameValue(position).c_str());
+            key.DeleteValue(TimeValue(position).c_str());
+        }
     }
     return 1;
 }

@@ -17,7 +17,7 @@ struct RecentAppEntry {
 struct RecentListSeams {
     // Current time in seconds since 1970; default: the C library's time().
     std::function<std::int32_t()> now;
-    // Writes one value under the list's key (type is a registry type); default: SHSetValueW.
+    // Writes one value under the list's key (type is a registry type); default: the registry, creating the key.
     // The result is reported but the list does not act on it.
     std::function<bool(const std::wstring& valueName, unsigned long type, const void* data, unsigned long bytes)>
         writeValue;

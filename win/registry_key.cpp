@@ -1,5 +1,7 @@
 #include "win/registry_key.h"
 
+#include <shlwapi.h>
+
 #include <vector>
 
 bool CRegistryKey::Create(HKEY root, const wchar_t* path)
@@ -23,6 +25,38 @@ bool CRegistryKey::OpenForRead(HKEY root, const wchar_t* path)
     return true;
 }
 
+bool CRegistryKey::OpenForWrite(HKEY root, const wchar_t* path)
+{
+    Close();
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+        return false;
+    m_key.reset(key);
+    return true;
+}
+
+LONG CRegistryKey::EnumSubkeyName(DWORD index, DWORD capacity, std::wstring& name) const
+{
+    if (!IsOpen() || capacity == 0)
+        return ERROR_INVALID_HANDLE;
+    std::vector<wchar_t> buffer(capacity, L'\0');
+    DWORD units = capacity;
+    LONG status = static_cast<LONG>(SHEnumKeyExW(Get(), index, buffer.data(), &units));
+    if (status != ERROR_SUCCESS)
+        return status;
+    buffer.back() = L'\0';
+    name = buffer.data();
+    return ERROR_SUCCESS;
+}
+
+LONG CRegistryKey::QueryValue(const wchar_t* name, DWORD& type, void* data, DWORD& bytes) const
+{
+    if (!IsOpen())
+        return ERROR_INVALID_HANDLE;
+    type = REG_NONE;
+    return RegQueryValueExW(Get(), name, nullptr, &type, static_cast<BYTE*>(data), &bytes);
+}
+
 bool CRegistryKey::ReadDword(const wchar_t* name, DWORD& value) const
 {
     if (!IsOpen())
@@ -30,7 +64,7 @@ bool CRegistryKey::ReadDword(const wchar_t* name, DWORD& value) const
     DWORD data = 0;  // a short value leaves the high bytes zero
     DWORD type = REG_NONE;
     DWORD bytes = sizeof(data);
-    if (RegQueryValueExW(Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &bytes) != ERROR_SUCCESS)
+    if (QueryValue(name, type, &data, bytes) != ERROR_SUCCESS)
         return false;
     if (type != REG_DWORD || bytes > sizeof(data))
         return false;
@@ -45,8 +79,7 @@ bool CRegistryKey::ReadString(const wchar_t* name, std::size_t capacity, std::ws
     std::vector<wchar_t> buffer(capacity, L'\0');
     DWORD type = REG_NONE;
     DWORD bytes = static_cast<DWORD>(capacity * sizeof(wchar_t));
-    if (RegQueryValueExW(Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
-        ERROR_SUCCESS)
+    if (QueryValue(name, type, buffer.data(), bytes) != ERROR_SUCCESS)
         return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return false;
@@ -65,16 +98,17 @@ bool CRegistryKey::ReadString(const wchar_t* name, std::size_t capacity, std::ws
 
 bool CRegistryKey::WriteDword(const wchar_t* name, DWORD value) const
 {
-    return IsOpen() &&
-           RegSetValueExW(Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
-               ERROR_SUCCESS;
+    return WriteValue(name, REG_DWORD, &value, sizeof(value));
 }
 
 bool CRegistryKey::WriteString(const wchar_t* name, const std::wstring& value) const
 {
-    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return IsOpen() && RegSetValueExW(Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
-                         ERROR_SUCCESS;
+    return WriteValue(name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool CRegistryKey::WriteValue(const wchar_t* name, DWORD type, const void* data, DWORD bytes) const
+{
+    return IsOpen() && RegSetValueExW(Get(), name, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::DeleteValue(const wchar_t* name) const

@@ -15,6 +15,8 @@ public:
     bool Create(HKEY root, const wchar_t* path);
     // Opens an existing key read-only. Closes any held key first.
     bool OpenForRead(HKEY root, const wchar_t* path);
+    // Opens an existing key for reading and writing, creating nothing. Closes any held key first.
+    bool OpenForWrite(HKEY root, const wchar_t* path);
     void Close() { m_key.reset(); }
     bool IsOpen() const { return static_cast<bool>(m_key); }
     HKEY Get() const { return m_key.get(); }
@@ -26,9 +28,17 @@ public:
     // zero unit; zero bytes read as empty. `value` is unchanged on failure.
     bool ReadString(const wchar_t* name, std::size_t capacity, std::wstring& value) const;
 
+    // Name of the subkey at `index`, at most `capacity` units with the terminator. Returns the
+    // registry status: non-zero at and past the end, and for a name that does not fit.
+    LONG EnumSubkeyName(DWORD index, DWORD capacity, std::wstring& name) const;
+    // The value as stored, neither checked nor expanded: `bytes` gives the room of `data` and
+    // receives the value's size. Returns the registry status (ERROR_MORE_DATA when it does not fit).
+    LONG QueryValue(const wchar_t* name, DWORD& type, void* data, DWORD& bytes) const;
+
     bool WriteDword(const wchar_t* name, DWORD value) const;
     // Stored as REG_SZ with its terminator.
     bool WriteString(const wchar_t* name, const std::wstring& value) const;
+    bool WriteValue(const wchar_t* name, DWORD type, const void* data, DWORD bytes) const;
     bool DeleteValue(const wchar_t* name) const;
 
 private:

@@ -1,6 +1,6 @@
 #include "win/resource_module.h"
 
-#include "win/handles.h"
+#include "win/data_file_cache.h"
 
 #include <vector>
 
@@ -43,6 +43,7 @@ HINSTANCE GetResourceModule()
 
 std::wstring LoadModuleString(HMODULE module, UINT id)
 {
+    id &= 0xFFFF;  // string ids are 16 bits; the platform's loader drops the rest too
     // String tables are blocks of 16 length-prefixed UTF-16 strings; block n holds ids 16(n-1)..16n-1.
     HRSRC block = FindResourceW(module, MAKEINTRESOURCEW((id >> 4) + 1), reinterpret_cast<LPCWSTR>(RT_STRING));
     if (!block)
@@ -73,7 +74,7 @@ std::wstring LoadResString(UINT id)
 
 std::wstring LoadLibraryString(const std::wstring& path, UINT id)
 {
-    const win::UniqueLibrary module(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const win::DataFileModule module(path);
     if (!module)
         return std::wstring();
     return LoadModuleString(module.get(), id);

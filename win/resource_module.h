@@ -16,10 +16,12 @@ HINSTANCE GetProgramModule();
 // String `id` of the current resource module; empty when the module lacks it.
 std::wstring LoadResString(UINT id);
 
-// String `id` of `module`; empty when missing. Reads the table within its resource size.
+// String `id` of `module` (cut to 16 bits, as ids are); empty when missing. Reads the table
+// within its resource size.
 std::wstring LoadModuleString(HMODULE module, UINT id);
 
-// Opens `path` as a data file, loads string `id`, releases it; empty when file or string is missing.
+// Opens `path` as a data file (or takes it from the current DataFileCache), loads string `id`,
+// releases it; empty when file or string is missing.
 std::wstring LoadLibraryString(const std::wstring& path, UINT id);
 
 // Directory of the running program, with a trailing backslash.

@@ -131,3 +131,31 @@ TEST(AppIcon, WithoutAGroupAtThePositionExtractionIsTheLastResort)
     EXPECT_EQ(small.width, GetSystemMetrics(SM_CXSMICON));
     EXPECT_FALSE(Icon(disguised, 1, 32).ok);  // an icon file holds one icon
 }
+
+TEST(AppIcon, AGroupThatFailsOurChecksGivesNoIconHoweverItIsSelected)
+{
+    // Enumeration order of the malformed library: "CURSORDIR", 1, 2, 3, 4, 5, 6, 8, 9.
+    const std::wstring malformed = FixturePath(L"icon_malformed.dll");
+    const struct {
+        const char* what;
+        int position;
+        int id;
+        int size;
+    } cases[] = {
+        {"count larger than the data", 1, 1, 32},
+        {"count larger than the data", 1, 1, 16},
+        {"header cut short", 5, 5, 32},
+        {"header cut short", 5, 5, 16},
+        {"zero-sized image chosen", 3, 3, 32},
+        {"image shorter than its header chosen", 6, 6, 32},
+        {"image shorter than its bits chosen", 8, 9, 32},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " at " + std::to_string(c.size));
+        EXPECT_FALSE(Icon(malformed, c.position, c.size).ok);  // never handed on to extraction
+        EXPECT_FALSE(Icon(malformed, -c.id, c.size).ok);
+    }
+    // The well-formed control group of the same file still gives its icon both ways.
+    EXPECT_EQ(Icon(malformed, 7, 32).blue, 9);
+    EXPECT_EQ(Icon(malformed, -8, 16).blue, 9);
+}

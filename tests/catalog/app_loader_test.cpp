@@ -175,6 +175,7 @@ TEST_F(AppLoader, IndirectNamesAndDescriptions)
         {L"Unicode", L"@" + strings_ + L",-700", true, L"R\u00e9f\u00e9rence \u00fcnicode"},
         {L"MissingId", L"@" + strings_ + L",-55", true, L""},
         {L"MissingLib", L"@" + FixturePath(L"no_such.dll") + L",-1", true, L""},
+        {L"WideId", L"@" + strings_ + L",-65537", true, L"Fixture Name"},  // ids are 16 bits
         {L"ZeroId", L"@" + strings_ + L",0", false, L""},
         {L"PositiveId", L"@" + strings_ + L",1", false, L""},
         {L"TextId", L"@" + strings_ + L",one", false, L""},
@@ -339,4 +340,54 @@ TEST_F(AppLoader, ReportingTheReasonChangesNothing)
     EXPECT_EQ(plain.m_strAppName, app_->m_strAppName);
     EXPECT_EQ(plain.m_strIconPath, app_->m_strIconPath);
     EXPECT_EQ(plain.m_nCategory, app_->m_nCategory);
+}
+
+TEST_F(AppLoader, ExpandableValuesKeepTheTailTheirExpansionAdds)
+{
+    // %Q% grows by seven characters: longer than the raw text, shorter than twice it.
+    SetEnvironmentVariableW(L"Q", L"QQQQQQQQQQ");
+    const std::wstring bin = TestBinDirectory();
+    const std::wstring detour = bin + L"%Q%\\..\\";  // names the same folder once expanded
+    const std::wstring id = L"Expand";
+    ASSERT_TRUE(Set(id, L"AppName", L"%Q%name", REG_EXPAND_SZ));
+    ASSERT_TRUE(Set(id, L"AppPath", L"C:\\%Q%\\app.exe", REG_EXPAND_SZ));
+    ASSERT_TRUE(Set(id, L"AppOption", L"/o:%Q%", REG_EXPAND_SZ));
+    ASSERT_TRUE(Set(id, L"Folder", L"C:\\%Q%", REG_EXPAND_SZ));
+    ASSERT_TRUE(Set(id, L"Category", 1));
+    ASSERT_TRUE(Set(id, L"Description", L"%Q% text", REG_EXPAND_SZ));
+    ASSERT_TRUE(Set(id, L"HelpPath", L"C:\\%Q%.chm", REG_EXPAND_SZ));
+    ASSERT_TRUE(Set(id, L"AppCheck", 1));
+    ASSERT_TRUE(Set(id, L"AppCheckFunc", detour + L"check_fixture.dll, CheckCdecl, 1", REG_EXPAND_SZ));
+    // The icon file through a registry reference naming an expandable value.
+    ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, L"Software\\Vendor", L"Icon", detour + L"fixture.ico", REG_EXPAND_SZ));
+    ASSERT_TRUE(Set(id, L"IconPath", L"HKEY_CURRENT_USER\\Software\\Vendor\\Icon"));
+    const DWORD callsBefore = CheckCalls(L"CheckCdecl");
+    ASSERT_EQ(Load(id), 1) << static_cast<int>(reason_);
+    EXPECT_EQ(CheckCalls(L"CheckCdecl") - callsBefore, 1u);
+    EXPECT_EQ(app_->m_strAppName, L"QQQQQQQQQQname");
+    EXPECT_EQ(app_->m_strAppPath, L"C:\\QQQQQQQQQQ\\app.exe");
+    EXPECT_EQ(app_->m_strAppOption, L"/o:QQQQQQQQQQ");
+    EXPECT_EQ(app_->m_strFolder, L"C:\\QQQQQQQQQQ");
+    EXPECT_EQ(app_->m_strDescription, L"QQQQQQQQQQ text");
+    EXPECT_EQ(app_->m_strHelpPath, L"C:\\QQQQQQQQQQ.chm");
+    EXPECT_EQ(app_->m_strIconPath, bin + L"QQQQQQQQQQ\\..\\fixture.ico");
+
+    // The maker's own example: a program file reached through a folder that is climbed out of.
+    ASSERT_TRUE(RegisterMinimalApp(L"Notepad"));
+    ASSERT_TRUE(Set(L"Notepad", L"IconPath", L"%ProgramFiles%\\Common Files\\..\\..\\windows\\notepad.exe",
+                    REG_EXPAND_SZ));
+    EXPECT_EQ(Load(L"Notepad"), 1) << static_cast<int>(reason_);
+    wchar_t expected[MAX_PATH] = {};
+    ExpandEnvironmentStringsW(L"%ProgramFiles%\\Common Files\\..\\..\\windows\\notepad.exe", expected, MAX_PATH);
+    EXPECT_EQ(app_->m_strIconPath, expected);
+}
+
+TEST_F(AppLoader, NumbersOfZeroBytesLeaveTheirFieldsAlone)
+{
+    ASSERT_TRUE(RegisterMinimalApp(L"Empty"));
+    ASSERT_TRUE(SetRegBinary(HKEY_LOCAL_MACHINE, AppKey(L"Empty"), L"Category", REG_DWORD, nullptr, 0));
+    ASSERT_TRUE(SetRegBinary(HKEY_LOCAL_MACHINE, AppKey(L"Empty"), L"IconIndex", REG_DWORD, nullptr, 0));
+    ASSERT_EQ(Load(L"Empty"), 1);  // present, so not dropped
+    EXPECT_EQ(app_->m_nCategory, 255);  // still "Others", not category 0
+    EXPECT_EQ(app_->m_nIconIndex, 0);
 }

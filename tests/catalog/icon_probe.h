@@ -75,3 +75,19 @@ IconFacts IconOf(const std::wstring& path, int index, int size, std::wstring* pa
         *pathAfter = entry.m_strIconPath;
     return facts;
 }
+
+// Makes and destroys each entry's 16 and 32 pixel icons, as the views would; the number made.
+template <typename Catalog>
+int MakeEveryIcon(const Catalog& catalog)
+{
+    int icons = 0;
+    for (const auto& entry : catalog) {
+        for (int size : {16, 32}) {
+            HICON icon = entry->CreateAppIcon(size);
+            icons += icon != nullptr;
+            if (icon)
+                DestroyIcon(icon);
+        }
+    }
+    return icons;
+}

@@ -3,6 +3,8 @@
 #include "catalog/app_info.h"
 #include "catalog/catalog_builder.h"
 #include "tests/catalog/catalog_fixture.h"
+#include "tests/catalog/module_probe.h"
+#include "win/data_file_cache.h"
 #include "tests/catalog/icon_probe.h"
 
 #include <gtest/gtest.h>
@@ -311,28 +313,25 @@ TEST(CatalogBuilder, BuildingAndDrawingAThousandTimesLeaksNothing)
     ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(L"Position"), L"IconIndex", 1));
     ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0x1));  // a group id
 
-    auto buildAndDraw = [] {
+    auto buildAndDraw = [](bool cached) {
+        std::unique_ptr<win::DataFileCache> iconFiles;
+        if (cached)
+            iconFiles = std::make_unique<win::DataFileCache>();  // as the page builds it
         std::vector<std::unique_ptr<CAppInfo>> catalog;
         BuildCatalog(catalog);
-        int icons = 0;
-        for (const auto& entry : catalog) {
-            for (int size : {16, 32}) {
-                HICON icon = entry->CreateAppIcon(size);
-                icons += icon != nullptr;
-                if (icon)
-                    DestroyIcon(icon);
-            }
-        }
-        return icons;
+        return MakeEveryIcon(catalog);
     };
-    ASSERT_EQ(buildAndDraw(), 6);  // warm-up: three entries, two sizes each
+    ASSERT_EQ(buildAndDraw(false), 6);  // warm-up: three entries, two sizes each
+    ASSERT_EQ(buildAndDraw(true), 6);
 
     GuiObjectProbe gui;
     KernelHandleProbe handles;
+    DataFileModuleProbe modules(FixturePath(L"icon_groups.dll"));
     int icons = 0;
     for (int i = 0; i < 1000; ++i)
-        icons += buildAndDraw();
+        icons += buildAndDraw(i % 2 == 0);
     EXPECT_EQ(icons, 6000);
     gui.ExpectUnchanged();
     handles.ExpectUnchanged();
+    modules.ExpectUnchanged();
 }

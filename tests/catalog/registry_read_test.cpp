@@ -60,6 +60,22 @@ TEST_F(RegistryRead, StringTypesAndOtherTypes)
     EXPECT_EQ(out, L"before");
 }
 
+TEST_F(RegistryRead, ExpansionLongerThanTheRawTextIsKeptWhole)
+{
+    const wchar_t raw[] = L"%ProgramFiles%\\Common Files\\..\\..\\windows\\notepad.exe";
+    wchar_t expanded[MAX_PATH] = {};
+    ExpandEnvironmentStringsW(raw, expanded, MAX_PATH);
+    ASSERT_GT(wcslen(expanded), wcslen(raw));
+    ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kKey, L"expand", raw, REG_EXPAND_SZ));
+    ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kKey, L"sz", raw));
+    for (const wchar_t* name : {L"expand", L"sz"}) {
+        std::wstring out;
+        EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kKey, name, out), ERROR_SUCCESS);
+        EXPECT_EQ(out, expanded) << testing::PrintToString(std::wstring(name));
+    }
+    EXPECT_EQ(ResolveRegistryReference(std::wstring(L"HKEY_LOCAL_MACHINE\\") + kKey + L"\\expand"), expanded);
+}
+
 TEST_F(RegistryRead, SizeLimitIsTwoThousandFortyEightBytes)
 {
     struct Case {
@@ -135,6 +151,9 @@ TEST_F(RegistryRead, DwordReadsUpToFourBytesOfAnyType)
     EXPECT_NE(ReadRegistryDword(HKEY_LOCAL_MACHINE, kKey, L"text", value), ERROR_SUCCESS);  // 12 bytes
     EXPECT_NE(ReadRegistryDword(HKEY_LOCAL_MACHINE, kKey, L"missing", value), ERROR_SUCCESS);
     EXPECT_EQ(value, 99);
+    ASSERT_TRUE(SetRegBinary(HKEY_LOCAL_MACHINE, kKey, L"empty", REG_DWORD, nullptr, 0));
+    EXPECT_EQ(ReadRegistryDword(HKEY_LOCAL_MACHINE, kKey, L"empty", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 99);  // present but holding nothing: the field keeps what it had
 }
 
 TEST_F(RegistryRead, ReferencesNameValuesUnderTheListedRootsOnly)
