@@ -344,6 +344,22 @@ TEST_F(Page, TreeListsOnlyUsedCategoriesAndSortsEntriesIgnoringCase)
     EXPECT_EQ(others, (std::vector<std::wstring>{L"Nameless category", L"Odd"}));
 }
 
+TEST_F(Page, HiddenEntriesAndUnselectedBuiltInItemsAreLeftOut)
+{
+    for (const wchar_t* id : {L"E0", L"E1", L"E2", L"E3", L"E4"})
+        Register(id, id, 3);
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(L"E2"), L"AppHide", 1));
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0x200));  // bit 9: no item
+    std::vector<std::wstring> entries;
+    int listed = -1;
+    Run({[&] {
+        entries = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
+        listed = ListView_GetItemCount(GetDlgItem(m_tab, 10002));
+    }});
+    EXPECT_EQ(entries, (std::vector<std::wstring>{L"E0", L"E1", L"E3", L"E4"}));
+    EXPECT_EQ(listed, 4);
+}
+
 TEST_F(Page, StartRequestAndSavedTabChooseTheFirstTab)
 {
     Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
