@@ -625,6 +625,40 @@ TEST_F(Page, PaneFollowsTheSelectedDescription)
     EXPECT_TRUE(SameRect(seen[4].rect, two)) << Show(seen[4].rect);
 }
 
+// Holds Ctrl and C down, or lets them go, in this thread's key state.
+void HoldCtrlC(bool down)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys['C'] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(Page, PaneSwallowsCtrlCAndTabLeavesItForTheStrip)
+{
+    Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
+    bool swallowedCtrlC = false, swallowedPlainC = true;
+    HWND focusAfterTab = nullptr;
+    Run({
+            [&] {
+                auto* pane = dynamic_cast<CDescriptionEdit*>(win::Window::FromHandle(m_pane));
+                ASSERT_NE(pane, nullptr);
+                MSG keyC{m_pane, WM_KEYDOWN, 'C', 1, 0, {}};
+                HoldCtrlC(true);
+                swallowedCtrlC = pane->PreTranslateMessage(&keyC);
+                HoldCtrlC(false);
+                swallowedPlainC = pane->PreTranslateMessage(&keyC);
+                SetFocus(m_pane);
+                PostMessageW(m_pane, WM_KEYDOWN, VK_TAB, 1);
+            },
+            [&] { focusAfterTab = GetFocus(); },
+        },
+        StartRequest{L"Mouse", 0});
+    EXPECT_TRUE(swallowedCtrlC) << "the pane never sees Ctrl+C, so it copies nothing";
+    EXPECT_FALSE(swallowedPlainC);
+    EXPECT_EQ(focusAfterTab, m_tab) << "Tab in the pane goes to the tab strip";
+}
+
 // The region each window is asked to paint while the dialog is resized.
 struct PaintRecorder {
     static PaintRecorder* current;
