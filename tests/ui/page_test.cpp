@@ -150,11 +150,21 @@ LRESULT ClickNotify(const Tree& tree, HTREEITEM item, int code)
 
 void RightClick(const Tree& tree, HTREEITEM item) { ClickNotify(tree, item, NM_RCLICK); }
 
+// A hook of this thread for the life of the object.
+class ThreadHook {
+public:
+    ThreadHook(int kind, HOOKPROC proc) : m_hook(SetWindowsHookExW(kind, proc, nullptr, GetCurrentThreadId())) {}
+    ~ThreadHook() { UnhookWindowsHookEx(m_hook); }
+    ThreadHook(const ThreadHook&) = delete;
+    ThreadHook& operator=(const ThreadHook&) = delete;
+
+private:
+    HHOOK m_hook;
+};
+
 // Counts Open and Help commands posted to the tab control, and what a tracked menu offered.
 struct Observer {
     static Observer* current;
-    HHOOK getMessage = nullptr;
-    HHOOK callWndProc = nullptr;
     HWND tab = nullptr;
     int opens = 0;
     int helps = 0;
@@ -162,18 +172,11 @@ struct Observer {
     std::vector<std::wstring> menuTexts;
     std::vector<UINT> menuStates;
 
-    explicit Observer(HWND tabCtrl) : tab(tabCtrl)
-    {
-        current = this;
-        getMessage = SetWindowsHookExW(WH_GETMESSAGE, &OnGetMessage, nullptr, GetCurrentThreadId());
-        callWndProc = SetWindowsHookExW(WH_CALLWNDPROC, &OnCallWndProc, nullptr, GetCurrentThreadId());
-    }
-    ~Observer()
-    {
-        UnhookWindowsHookEx(getMessage);
-        UnhookWindowsHookEx(callWndProc);
-        current = nullptr;
-    }
+    ThreadHook getMessage{WH_GETMESSAGE, &OnGetMessage};
+    ThreadHook callWndProc{WH_CALLWNDPROC, &OnCallWndProc};
+
+    explicit Observer(HWND tabCtrl) : tab(tabCtrl) { current = this; }
+    ~Observer() { current = nullptr; }
 
     static LRESULT CALLBACK OnGetMessage(int code, WPARAM wp, LPARAM lp)
     {
@@ -662,25 +665,15 @@ TEST_F(Page, PaneSwallowsCtrlCAndTabLeavesItForTheStrip)
 // The region each window is asked to paint while the dialog is resized.
 struct PaintRecorder {
     static PaintRecorder* current;
-    HHOOK hook = nullptr;
     HWND tab, tree;
     RECT tabPainted{}, treePainted{};
     int tabPaints = 0, treePaints = 0;
 
-    HHOOK afterHook = nullptr;
+    ThreadHook before{WH_CALLWNDPROC, &OnCall};
+    ThreadHook after{WH_CALLWNDPROCRET, &OnReturn};
 
-    PaintRecorder(HWND t, HWND v) : tab(t), tree(v)
-    {
-        current = this;
-        hook = SetWindowsHookExW(WH_CALLWNDPROC, &OnCall, nullptr, GetCurrentThreadId());
-        afterHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &OnReturn, nullptr, GetCurrentThreadId());
-    }
-    ~PaintRecorder()
-    {
-        UnhookWindowsHookEx(hook);
-        UnhookWindowsHookEx(afterHook);
-        current = nullptr;
-    }
+    PaintRecorder(HWND t, HWND v) : tab(t), tree(v) { current = this; }
+    ~PaintRecorder() { current = nullptr; }
     // The controls invalidate themselves when resized; drop that so only the page's own
     // repainting is left to see.
     static LRESULT CALLBACK OnReturn(int code, WPARAM wp, LPARAM lp)
