@@ -5,7 +5,8 @@
 # Usage: scripts/run.sh [SCREENSHOT.png]       (default: build/brindle-run.png)
 # Environment: BRINDLE_BUILD_DIR  an already configured build folder to use instead of the
 #                                 i686 preset (only Brindle and QclRes are built there)
-#              BRINDLE_RUN_DISPLAY  the Xvfb display used when there is no display (:95)
+#              BRINDLE_RUN_DISPLAY  the Xvfb display used when there is no display
+#                                 (else BRINDLE_DISPLAY, else :95)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,7 +32,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
     export BRINDLE_DISPLAY=$DISPLAY
     on_xvfb=0
 else
-    export BRINDLE_DISPLAY=${BRINDLE_RUN_DISPLAY:-:95}
+    export BRINDLE_DISPLAY=${BRINDLE_RUN_DISPLAY:-${BRINDLE_DISPLAY:-:95}}
 fi
 export BRINDLE_WINEPREFIX=$root/.wine/run
 source scripts/wine-env.sh
@@ -46,85 +47,9 @@ fi
 scripts/wine-up.sh
 echo "$DISPLAY" > "$display_mark"
 
-# The sample catalogue: real programs of this prefix as the settings applications.
-# Deleting the key first makes every run register exactly this list.
-reg=$WINEPREFIX/drive_c/brindle-sample-catalog.reg
-cat > "$reg" <<'EOF'
-REGEDIT4
-
-[-HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon]
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon]
-; Offer all nine control-panel applets; only those whose files the system has appear.
-"OSItems"=dword:000001ff
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\WineConfiguration]
-"AppName"="Wine Configuration"
-"AppPath"="%SystemRoot%\\system32\\winecfg.exe"
-"Category"=dword:00000006
-"Description"="Windows version, drives, graphics and audio of this Wine prefix."
-"HelpPath"="%SystemRoot%\\win.ini"
-"HelpOption1"=dword:00000000
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\TaskManager]
-"AppName"="Task Manager"
-"AppPath"="%SystemRoot%\\system32\\taskmgr.exe"
-"Category"=dword:00000000
-"Description"="Running programs and processes, and how busy the machine is."
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\SystemInformation]
-"AppName"="System Information"
-"AppPath"="%SystemRoot%\\system32\\msinfo32.exe"
-"Category"=dword:00000000
-"Description"="A summary of this system."
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\GameControllers]
-"AppName"="Game Controllers"
-"AppPath"="%SystemRoot%\\system32\\control.exe"
-"AppOption"="joy.cpl"
-"Category"=dword:00000003
-"Description"="Joysticks and game pads: test them and set them up."
-"IconPath"="%SystemRoot%\\system32\\joy.cpl"
-"IconIndex"=dword:00000000
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\InternetOptions]
-"AppName"="Internet Options"
-"AppPath"="%SystemRoot%\\system32\\control.exe"
-"AppOption"="inetcpl.cpl"
-"Category"=dword:00000004
-"Description"="Home page, proxy and security zones."
-"IconPath"="%SystemRoot%\\system32\\inetcpl.cpl"
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\DirectXDiagnostics]
-"AppName"="DirectX Diagnostics"
-"AppPath"="%SystemRoot%\\system32\\dxdiag.exe"
-"Category"=dword:00000005
-"Description"="Display and sound devices as the system sees them."
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\RegistryEditor]
-"AppName"="Registry Editor"
-"AppPath"="%SystemRoot%\\regedit.exe"
-"Category"=dword:00000008
-"Description"="Every setting of the system, for experts."
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\ControlPanel]
-"AppName"="Control Panel"
-"AppPath"="%SystemRoot%\\system32\\control.exe"
-"Category"=dword:000000ff
-"Description"="All control-panel applets of the system."
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\Notepad]
-"AppName"="Notepad"
-"AppPath"="%SystemRoot%\\notepad.exe"
-"Category"=dword:000000ff
-"Description"="Edit settings files by hand."
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\WordPad]
-"AppName"="WordPad"
-"AppPath"="%SystemRoot%\\system32\\wordpad.exe"
-"Category"=dword:000000ff
-"Description"="Read formatted documents."
-EOF
+# The sample catalogue (scripts/sample-catalog.reg): real programs of this prefix as the
+# settings applications, and a few recent starts. Every run registers exactly this list.
+cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
 wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
 
 # Start Brindle detached (a running one is brought to the front instead) and wait for it.

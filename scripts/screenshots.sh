@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Regenerates docs/main-dialog.png and docs/about-box.png: builds the preview program, shows
-# the main dialog and then the About box over it under Xvfb in a Wine prefix of its own,
-# takes the whole screen with ImageMagick's import and crops it to the window.
+# Regenerates the screenshots in docs/: builds the preview program, registers the sample
+# catalogue of scripts/run.sh, shows the main dialog on each of its three tabs and then the
+# About box over it under Xvfb in a Wine prefix of its own, takes the whole screen with
+# ImageMagick's import and crops it to the window.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
 # Environment: BRINDLE_WINEPREFIX (default .wine/shots), BRINDLE_DISPLAY (default :96)
 set -euo pipefail
@@ -24,10 +25,14 @@ scripts/wine-up.sh "$build/bin/desktop_holder.exe"
 mkdir -p docs
 geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
 
-shoot() {  # shoot MODE OUTPUT.png
-    local mode=$1 out=$2
+# The catalogue and the recent starts the previews show.
+cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
+wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
+
+shoot() {  # shoot MODE OUTPUT.png [ENTRY_ID]
+    local mode=$1 out=$2 entry=${3:-}
     rm -f "$geometry"
-    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' \
+    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $entry \
         </dev/null >/dev/null 2>&1 ) &
     local pid=$!
     for _ in $(seq 150); do
@@ -47,5 +52,7 @@ shoot() {  # shoot MODE OUTPUT.png
     echo "wrote $out ($((right - left))x$((bottom - top)))"
 }
 
-shoot main docs/main-dialog.png
+shoot categories docs/tab-categories.png WineConfiguration
+shoot list docs/tab-list.png InternetOptions
+shoot recent docs/tab-recent.png
 shoot about docs/about-box.png

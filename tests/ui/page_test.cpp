@@ -151,11 +151,21 @@ LRESULT ClickNotify(const Tree& tree, HTREEITEM item, int code)
 
 void RightClick(const Tree& tree, HTREEITEM item) { ClickNotify(tree, item, NM_RCLICK); }
 
+// A hook of this thread for the life of the object.
+class ThreadHook {
+public:
+    ThreadHook(int kind, HOOKPROC proc) : m_hook(SetWindowsHookExW(kind, proc, nullptr, GetCurrentThreadId())) {}
+    ~ThreadHook() { UnhookWindowsHookEx(m_hook); }
+    ThreadHook(const ThreadHook&) = delete;
+    ThreadHook& operator=(const ThreadHook&) = delete;
+
+private:
+    HHOOK m_hook;
+};
+
 // Counts Open and Help commands posted to the tab control, and what a tracked menu offered.
 struct Observer {
     static Observer* current;
-    HHOOK getMessage = nullptr;
-    HHOOK callWndProc = nullptr;
     HWND tab = nullptr;
     int opens = 0;
     int helps = 0;
@@ -163,18 +173,11 @@ struct Observer {
     std::vector<std::wstring> menuTexts;
     std::vector<UINT> menuStates;
 
-    explicit Observer(HWND tabCtrl) : tab(tabCtrl)
-    {
-        current = this;
-        getMessage = SetWindowsHookExW(WH_GETMESSAGE, &OnGetMessage, nullptr, GetCurrentThreadId());
-        callWndProc = SetWindowsHookExW(WH_CALLWNDPROC, &OnCallWndProc, nullptr, GetCurrentThreadId());
-    }
-    ~Observer()
-    {
-        UnhookWindowsHookEx(getMessage);
-        UnhookWindowsHookEx(callWndProc);
-        current = nullptr;
-    }
+    ThreadHook getMessage{WH_GETMESSAGE, &OnGetMessage};
+    ThreadHook callWndProc{WH_CALLWNDPROC, &OnCallWndProc};
+
+    explicit Observer(HWND tabCtrl) : tab(tabCtrl) { current = this; }
+    ~Observer() { current = nullptr; }
 
     static LRESULT CALLBACK OnGetMessage(int code, WPARAM wp, LPARAM lp)
     {
@@ -345,6 +348,22 @@ TEST_F(Page, TreeListsOnlyUsedCategoriesAndSortsEntriesIgnoringCase)
     EXPECT_EQ(others, (std::vector<std::wstring>{L"Nameless category", L"Odd"}));
 }
 
+TEST_F(Page, HiddenEntriesAndUnselectedBuiltInItemsAreLeftOut)
+{
+    for (const wchar_t* id : {L"E0", L"E1", L"E2", L"E3", L"E4"})
+        Register(id, id, 3);
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(L"E2"), L"AppHide", 1));
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0x200));  // bit 9: no item
+    std::vector<std::wstring> entries;
+    int listed = -1;
+    Run({[&] {
+        entries = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
+        listed = ListView_GetItemCount(GetDlgItem(m_tab, 10002));
+    }});
+    EXPECT_EQ(entries, (std::vector<std::wstring>{L"E0", L"E1", L"E3", L"E4"}));
+    EXPECT_EQ(listed, 4);
+}
+
 TEST_F(Page, StartRequestAndSavedTabChooseTheFirstTab)
 {
     Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
@@ -354,13 +373,14 @@ TEST_F(Page, StartRequestAndSavedTabChooseTheFirstTab)
         StartRequest start;
         int savedTab;  // -1: no window state
         const wchar_t* tab;
+        const wchar_t* pane;  // null: not looked at
     } cases[] = {
-        {"id with tab 0", {L"Mouse", 0}, 2, L"Categories"},
-        {"id alone", {L"Mouse", -1}, 2, L"List"},
-        {"id and tab 2", {L"Mouse", 2}, 0, L"Recent Settings"},
-        {"saved tab 2", {L"", -1}, 2, L"Recent Settings"},
-        {"saved tab 5", {L"", -1}, 5, L"Categories"},
-        {"tab 7 asked, saved tab 1", {L"Mouse", 7}, 1, L"List"},
+        {"id with tab 0", {L"Mouse", 0}, 2, L"Categories", L"Pointer speed"},
+        {"id alone", {L"Mouse", -1}, 2, L"List", L"Pointer speed"},
+        {"id and tab 2", {L"Mouse", 2}, 0, L"Recent Settings", L""},
+        {"saved tab 2", {L"", -1}, 2, L"Recent Settings", L""},
+        {"saved tab 5", {L"", -1}, 5, L"Categories", L""},
+        {"tab 7 asked, saved tab 1", {L"Mouse", 7}, 1, L"List", nullptr},
     };
     for (const Case& c : cases) {
         RegDeleteKeyW(HKEY_CURRENT_USER, kWindowStateKeyPath);
@@ -381,11 +401,11 @@ TEST_F(Page, StartRequestAndSavedTabChooseTheFirstTab)
             }},
             c.start);
         EXPECT_EQ(tab, c.tab) << c.what;
+        EXPECT_EQ(pane, c.pane ? c.pane : pane) << c.what;
         if (c.start.tab == 0) {
             EXPECT_EQ(selected, L"Mouse") << c.what;
             EXPECT_TRUE(expanded) << c.what;
             EXPECT_EQ(image, 5) << c.what << ": open-folder image";
-            EXPECT_EQ(pane, L"Pointer speed") << c.what;
             EXPECT_TRUE(open) << c.what;
         }
     }
@@ -423,7 +443,7 @@ TEST_F(Page, SwitchingTabsClearsThePaneAndButtonsUnlessTheNewViewHasASelection)
     auto look = [&] { seen.push_back({TextOf(m_pane), OpenEnabled(), HelpEnabled()}); };
     Run({
             look,                    // Mouse selected by the request: no help
-            [&] { ClickTab(1); },    // a view with nothing selected
+            [&] { ClickTab(2); },    // the recent view, empty: nothing selected
             look,
             [&] { ClickTab(0); },    // back to the tree, which still has Mouse
             look,
@@ -609,28 +629,52 @@ TEST_F(Page, PaneFollowsTheSelectedDescription)
     EXPECT_TRUE(SameRect(seen[4].rect, two)) << Show(seen[4].rect);
 }
 
+// Holds Ctrl and C down, or lets them go, in this thread's key state.
+void HoldCtrlC(bool down)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys['C'] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(Page, PaneSwallowsCtrlCAndTabLeavesItForTheStrip)
+{
+    Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
+    bool swallowedCtrlC = false, swallowedPlainC = true;
+    HWND focusAfterTab = nullptr;
+    Run({
+            [&] {
+                auto* pane = dynamic_cast<CDescriptionEdit*>(win::Window::FromHandle(m_pane));
+                ASSERT_NE(pane, nullptr);
+                MSG keyC{m_pane, WM_KEYDOWN, 'C', 1, 0, {}};
+                HoldCtrlC(true);
+                swallowedCtrlC = pane->PreTranslateMessage(&keyC);
+                HoldCtrlC(false);
+                swallowedPlainC = pane->PreTranslateMessage(&keyC);
+                SetFocus(m_pane);
+                PostMessageW(m_pane, WM_KEYDOWN, VK_TAB, 1);
+            },
+            [&] { focusAfterTab = GetFocus(); },
+        },
+        StartRequest{L"Mouse", 0});
+    EXPECT_TRUE(swallowedCtrlC) << "the pane never sees Ctrl+C, so it copies nothing";
+    EXPECT_FALSE(swallowedPlainC);
+    EXPECT_EQ(focusAfterTab, m_tab) << "Tab in the pane goes to the tab strip";
+}
+
 // The region each window is asked to paint while the dialog is resized.
 struct PaintRecorder {
     static PaintRecorder* current;
-    HHOOK hook = nullptr;
     HWND tab, tree;
     RECT tabPainted{}, treePainted{};
     int tabPaints = 0, treePaints = 0;
 
-    HHOOK afterHook = nullptr;
+    ThreadHook before{WH_CALLWNDPROC, &OnCall};
+    ThreadHook after{WH_CALLWNDPROCRET, &OnReturn};
 
-    PaintRecorder(HWND t, HWND v) : tab(t), tree(v)
-    {
-        current = this;
-        hook = SetWindowsHookExW(WH_CALLWNDPROC, &OnCall, nullptr, GetCurrentThreadId());
-        afterHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &OnReturn, nullptr, GetCurrentThreadId());
-    }
-    ~PaintRecorder()
-    {
-        UnhookWindowsHookEx(hook);
-        UnhookWindowsHookEx(afterHook);
-        current = nullptr;
-    }
+    PaintRecorder(HWND t, HWND v) : tab(t), tree(v) { current = this; }
+    ~PaintRecorder() { current = nullptr; }
     // The controls invalidate themselves when resized; drop that so only the page's own
     // repainting is left to see.
     static LRESULT CALLBACK OnReturn(int code, WPARAM wp, LPARAM lp)

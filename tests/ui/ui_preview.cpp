@@ -1,7 +1,8 @@
 // Shows the main dialog (and, with "about", the About box over it) for screenshots. Once the
 // window is painted it writes "left top right bottom" of that window to GEOMETRY_FILE, and it
 // closes everything when that file has been deleted.
-// Usage: ui_preview.exe main|about GEOMETRY_FILE
+// Usage: ui_preview.exe main|about|categories|list|recent GEOMETRY_FILE [ENTRY_ID]
+// The tab modes open that tab first, with ENTRY_ID (if given) selected as a start request would.
 #include "res/registry_paths.h"
 #include "ui/main_dlg.h"
 #include "app/resource_library.h"
@@ -61,8 +62,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 3)
         return 2;
-    g_about = std::wstring(argv[1]) == L"about";
+    const std::wstring mode = argv[1];
+    g_about = mode == L"about";
     g_geometryFile = argv[2];
+    StartRequest start;
+    const wchar_t* const tabModes[] = {L"categories", L"list", L"recent"};
+    for (int tab = 0; tab < 3; ++tab) {
+        if (mode == tabModes[tab])
+            start.tab = tab;
+    }
+    if (argc > 3)
+        start.name = argv[3];
     LocalFree(argv);
     if (!LoadResourceLibrary())
         return 3;
@@ -71,6 +81,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     RegDeleteKeyW(HKEY_CURRENT_USER, kWindowStateKeyPath);
 
     CMainDlg dialog(nullptr);
+    dialog.SetStartRequest(start);
     dialog.SetWindowCallback([](HWND hwnd) {
         g_main = hwnd;
         if (hwnd && g_about)
