@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "win/resource_module.h"
 #include "ui/window_state.h"
+#include "win/monitors.h"
 
 namespace {
 
@@ -54,9 +55,10 @@ BOOL CMainDlg::OnInitDialog()
     MoveWindow(GetWindowRect(), true);
     CenterWindow();
 
+    // Saved from the window placement, so in workspace coordinates; back onto a monitor if need be.
     int left = 0, top = 0, right = 0, bottom = 0;
     if (LoadWindowRect(left, top, right, bottom))
-        ::MoveWindow(m_hWnd, left, top, right - left, bottom - top, TRUE);
+        MoveWindow(win::WorkspaceRectToScreen(RECT{left, top, right, bottom}), true);
 
     RECT client = GetClientRect();
     m_tabCtrl.CreatePage(client, this);

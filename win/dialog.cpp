@@ -62,6 +62,22 @@ bool Dialog::OnCommand(UINT id, UINT code, HWND)
 
 void Dialog::EndDialog(INT_PTR result)
 {
+    // Every run nested inside this one ends too, or the loops below it would keep this run
+    // (and whoever waits for it, such as a shutdown) waiting for the user.
+    bool nestedInThis = false;
+    for (Dialog* run = g_innermostModal; run; run = run->m_pOuterModal)
+        nestedInThis = nestedInThis || run == this;
+    if (nestedInThis) {
+        for (Dialog* inner = g_innermostModal; inner != this; inner = inner->m_pOuterModal) {
+            if (!inner->m_bEndRequested)
+                inner->RequestEnd(IDCANCEL);
+        }
+    }
+    RequestEnd(result);
+}
+
+void Dialog::RequestEnd(INT_PTR result)
+{
     m_nResult = result;
     m_bEndRequested = true;
     if (m_hWnd)
@@ -88,6 +104,9 @@ INT_PTR Dialog::DoModal()
 {
     if (m_hWnd || m_bRunning)
         return -1;
+    // A run asked for inside a run that is ending would outlive it: it ends before it starts.
+    if (g_innermostModal && g_innermostModal->m_bEndRequested)
+        return IDCANCEL;
 
     HWND owner = m_hWndParent ? ::GetAncestor(m_hWndParent, GA_ROOT)
                               : (g_innermostModal ? g_innermostModal->m_hWnd : nullptr);

@@ -12,9 +12,11 @@ public:
     ~Dialog() override;
 
     // Creates the dialog, disables its owner, runs until EndDialog and returns its result;
-    // -1 when the dialog could not be created.
+    // -1 when the dialog could not be created. Started inside a run that is ending, it returns
+    // IDCANCEL at once without a window.
     INT_PTR DoModal();
-    // Ends the modal run with `result` once the current message has been handled.
+    // Ends the modal run with `result` once the current message has been handled. Runs nested
+    // inside it end as well, each with IDCANCEL unless it was ending already.
     void EndDialog(INT_PTR result);
     bool IsModalRunning() const { return m_bRunning; }
 
@@ -39,6 +41,8 @@ private:
     static INT_PTR CALLBACK StaticDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // Walks from the focus window up to the dialog; true when one of them consumed `msg`.
     bool PreTranslateChain(MSG* msg);
+    // Marks this run to end with `result` and wakes its loop.
+    void RequestEnd(INT_PTR result);
 
     UINT m_templateId;
     const DLGTEMPLATE* m_pTemplate = nullptr;

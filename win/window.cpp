@@ -1,5 +1,7 @@
 #include "win/window.h"
 
+#include "win/monitors.h"
+
 #include <vector>
 
 namespace win {
@@ -60,28 +62,22 @@ std::wstring WindowRef::GetDlgItemText(int id) const
 
 void WindowRef::CenterWindow() const
 {
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    RECT center = work;
+    // On the owner's monitor (the window's own when it has none), not necessarily the primary one.
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    const RECT work = MonitorOfWindow(owner ? owner : m_hWnd).work;
+    RECT center = work;
     if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
         ::GetWindowRect(owner, &center);
 
     RECT rc = GetWindowRect();
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    int left = (center.left + center.right) / 2 - width / 2;
-    int top = (center.top + center.bottom) / 2 - height / 2;
-    // Keep the whole window reachable: inside the work area where it fits.
-    if (left + width > work.right)
-        left = work.right - width;
-    if (left < work.left)
-        left = work.left;
-    if (top + height > work.bottom)
-        top = work.bottom - height;
-    if (top < work.top)
-        top = work.top;
-    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    rc.left = (center.left + center.right) / 2 - width / 2;
+    rc.top = (center.top + center.bottom) / 2 - height / 2;
+    rc.right = rc.left + width;
+    rc.bottom = rc.top + height;
+    rc = KeepInside(rc, work);  // the whole window reachable where it fits
+    ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- Window ----------------------------------------------------------------

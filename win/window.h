@@ -46,7 +46,8 @@ public:
     bool Invalidate(bool erase = true) const { return ::InvalidateRect(m_hWnd, nullptr, erase) != FALSE; }
 
     // Centres the window on its owner when that is visible and not minimised, else on the work
-    // area of the screen; the result is kept inside the work area.
+    // area of the owner's monitor (the window's own when it has no owner); the result is kept
+    // inside that work area.
     void CenterWindow() const;
 
 protected:

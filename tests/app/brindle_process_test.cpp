@@ -102,13 +102,13 @@ std::vector<HWND> VisibleWindowsOf(DWORD processId)
     return search.found;
 }
 
-// The first visible top-level dialog-class window of the process, within `ms`.
-HWND WaitForDialogOf(DWORD processId, DWORD ms)
+// The first visible top-level dialog-class window of the process other than `other`, within `ms`.
+HWND WaitForDialogOf(DWORD processId, DWORD ms, HWND other = nullptr)
 {
     const DWORD start = GetTickCount();
     do {
         for (HWND window : VisibleWindowsOf(processId)) {
-            if (ClassOf(window) == L"#32770")
+            if (ClassOf(window) == L"#32770" && window != other)
                 return window;
         }
         Sleep(20);
@@ -229,6 +229,26 @@ TEST_F(BrindleProcess, HaltSwitchesCloseTheRunningInstanceWithinASecond)
         EXPECT_TRUE(running.WaitExit(5000, &code));
         EXPECT_EQ(code, 0u);
     }
+}
+
+TEST_F(BrindleProcess, HaltClosesTheRunningInstanceAlsoWhileItsAboutBoxIsOpen)
+{
+    ChildProcess running(m_exe, L"");
+    const HWND main = StartRunningInstance(running);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_SYSCOMMAND, 0x0010, 0);  // the About command of the system menu
+    const HWND about = WaitForDialogOf(running.id(), 5000, main);
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the About box runs modally";
+
+    ChildProcess halter(m_exe, L"/halt");
+    DWORD code = 99;
+    ASSERT_TRUE(halter.WaitExit(5000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitForWindowGone(main, 1000));
+    EXPECT_FALSE(IsWindow(about));
+    EXPECT_TRUE(running.WaitExit(5000, &code));
+    EXPECT_EQ(code, 0u);
 }
 
 TEST_F(BrindleProcess, HaltWithoutInstanceSignalsOnlyTheChosenEvent)

@@ -1,5 +1,6 @@
 // The main dialog and the About box, driven in-process through their real modal loops.
 #include "ui/about_dlg.h"
+#include "tests/ui/fake_monitors.h"
 #include "tests/ui/gui_object_counts.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_painter.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -136,7 +138,6 @@ TEST_F(MainDialog, StoredRectangleIsAppliedThroughTheSizeLimits)
         RECT expected;
     } cases[] = {
         {{100, 80, 1000, 480}, {100, 80, 740, 480}},        // 900 wide: the width is fixed at 640
-        {{3000, 2000, 3640, 2400}, {3000, 2000, 3640, 2400}},  // off screen: taken as stored
         {{50, 60, 690, 160}, {50, 60, 690, 360}},            // too low: raised to 300
         {{-200, -100, 440, 300}, {-200, -100, 440, 300}},    // partly off screen
     };
@@ -151,6 +152,44 @@ TEST_F(MainDialog, StoredRectangleIsAppliedThroughTheSizeLimits)
         EXPECT_EQ(rc.top, c.expected.top) << c.stored.left;
         EXPECT_EQ(rc.right, c.expected.right) << c.stored.left;
         EXPECT_EQ(rc.bottom, c.expected.bottom) << c.stored.left;
+    }
+}
+
+TEST_F(MainDialog, StoredRectangleComesBackWhereItWasSavedOrOntoTheNearestMonitor)
+{
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT work = WorkArea();
+    const struct Case {
+        const char* what;
+        bool taskbar;  // a stand-in work area that leaves `bar` to a taskbar at the top or left
+        POINT bar;
+        RECT stored;
+        RECT expected;
+    } cases[] = {
+        // The window placement gives the normal rectangle relative to the work area: a window
+        // saved as (100, 80) stood at (100, 120) below a 40-pixel taskbar, and comes back there.
+        {"taskbar at the top", true, {0, 40}, {100, 80, 740, 480}, {100, 120, 740, 520}},
+        {"taskbar on the left", true, {60, 0}, {100, 80, 740, 480}, {160, 80, 800, 480}},
+        {"far off every monitor", false, {}, {-30000, -30000, -29360, -29600},
+         {work.left, work.top, work.left + 640, work.top + 400}},
+        {"below and right of the screen", false, {}, {3000, 2000, 3640, 2400},
+         {work.right - 640, work.bottom - 400, work.right, work.bottom}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<FakeMonitors> monitors;
+        if (c.taskbar)
+            monitors.reset(new FakeMonitors({{screen, {c.bar.x, c.bar.y, screen.right, screen.bottom}}}));
+        SaveWindowRect(c.stored.left, c.stored.top, c.stored.right, c.stored.bottom);
+        RECT rc{};
+        Run({[&] {
+            rc = WindowRectOf(m_hwnd);
+            Close();
+        }});
+        EXPECT_EQ(rc.left, c.expected.left);
+        EXPECT_EQ(rc.top, c.expected.top);
+        EXPECT_EQ(rc.right, c.expected.right);
+        EXPECT_EQ(rc.bottom, c.expected.bottom);
     }
 }
 

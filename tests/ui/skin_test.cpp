@@ -306,13 +306,19 @@ TEST_F(Skin, ScrollBarHookRepaintsTheBarsAfterFramePaintsAndScrolling)
     EXPECT_EQ(hook.GetHookedWindow(), nullptr) << "let go when the window was destroyed";
 }
 
-TEST_F(Skin, MessageBoxShowsTheStringOfTheCurrentModuleAndEndsWithOk)
+// The skin layer reads its texts from the current resource module, as the program sets it.
+HMODULE UseResourceLibrary()
 {
-    // The skin layer reads its texts from the current resource module, as the program sets it.
     static const HMODULE library =
         LoadLibraryExW((GetProgramDirectory() + L"QclRes.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(library, nullptr);
-    SetResourceModule(library);
+    if (library)
+        SetResourceModule(library);
+    return library;
+}
+
+TEST_F(Skin, MessageBoxShowsTheStringOfTheCurrentModuleAndEndsWithOk)
+{
+    ASSERT_NE(UseResourceLibrary(), nullptr);
     struct Seen {
         std::wstring text;
         bool hasIcon = false;
@@ -336,6 +342,52 @@ TEST_F(Skin, MessageBoxShowsTheStringOfTheCurrentModuleAndEndsWithOk)
         EXPECT_EQ(seen.text, L"Program not found.");
         EXPECT_TRUE(seen.hasIcon);
         EXPECT_TRUE(seen.okFocused);
+    }
+}
+
+// A host that notes whether the message box was still on screen when its own run was ended.
+class ClosingHost : public HostDialog {
+public:
+    bool boxOpenWhenEnded = false;
+
+protected:
+    void OnCancel() override
+    {
+        boxOpenWhenEnded = ::IsWindowVisible(FindThreadDialog(L"Brindle")) != FALSE;
+        HostDialog::OnCancel();
+    }
+};
+
+TEST_F(Skin, MessageBoxEndsWithTheRunItIsNestedIn)
+{
+    ASSERT_NE(UseResourceLibrary(), nullptr);
+    const auto showBox = [] {
+        return sable::SableMessageBox(IDS_ERR_PROGRAM_NOT_FOUND, L"Brindle", MB_ICONHAND | MB_OK, nullptr);
+    };
+    {  // The host is closed (as a shutdown closes the main dialog) while the box waits for the user.
+        ClosingHost host;
+        int boxResult = -1;
+        ModalScript script({[&] {
+                               PostMessageW(host, WM_CLOSE, 0, 0);  // taken up by the box's loop
+                               boxResult = showBox();
+                           }},
+                           3000);
+        EXPECT_EQ(host.DoModal(), IDCANCEL);
+        EXPECT_FALSE(script.TimedOut());
+        EXPECT_TRUE(host.boxOpenWhenEnded);
+        EXPECT_EQ(boxResult, IDCANCEL);
+    }
+    {  // A box asked for after the host's run was ended does not wait for the user either.
+        HostDialog host;
+        int boxResult = -1;
+        ModalScript script({[&] {
+                               host.EndDialog(IDOK);
+                               boxResult = showBox();
+                           }},
+                           3000);
+        EXPECT_EQ(host.DoModal(), IDOK);
+        EXPECT_FALSE(script.TimedOut());
+        EXPECT_EQ(boxResult, IDCANCEL);
     }
 }
 

@@ -2,11 +2,13 @@
 #include "win/controls.h"
 #include "win/dialog.h"
 #include "win/handles.h"
+#include "tests/ui/fake_monitors.h"
 #include "tests/ui/memory_template.h"
 #include "tests/ui/modal_script.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -216,10 +218,12 @@ TEST(ModalLoop, QuitMessageEndsTheRunAndIsPassedOn)
 
 TEST(ModalLoop, MissingTemplateGivesMinusOneAndLeavesTheOwnerEnabled)
 {
-    win::Dialog dialog(54321, nullptr);
-    SetLastError(0xdeadbeef);
+    win::Window owner;
+    ASSERT_TRUE(owner.Create(L"STATIC", L"Owner", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, nullptr, 0));
+    win::Dialog dialog(54321, owner);
     EXPECT_EQ(dialog.DoModal(), -1);
     EXPECT_FALSE(dialog.IsModalRunning());
+    EXPECT_TRUE(owner.IsWindowEnabled());
 }
 
 TEST(Reflection, ChildrenAnswerTheirOwnCommandsNotificationsAndColoursOrLetTheParentHaveThem)
@@ -250,6 +254,95 @@ TEST(Reflection, ChildrenAnswerTheirOwnCommandsNotificationsAndColoursOrLetThePa
             EXPECT_NE(brush, reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)));
         }
     }
+}
+
+// A tree that reports its selection changes through the named handler only.
+class SelectionTree : public win::TreeCtrl {
+public:
+    explicit SelectionTree(std::vector<std::string>* log) : m_log(log) {}
+
+protected:
+    bool OnSelChanged(HTREEITEM newItem, HTREEITEM oldItem, LRESULT&) override
+    {
+        auto text = [this](HTREEITEM item) {
+            const std::wstring wide = item ? GetItemText(item) : L"-";
+            return std::string(wide.begin(), wide.end());
+        };
+        m_log->push_back("selchanged:" + text(oldItem) + ">" + text(newItem));
+        return true;
+    }
+
+private:
+    std::vector<std::string>* m_log;
+};
+
+// A dialog with a push button and a tree, hearing both only through the typed hooks.
+class TypedHookDialog : public win::Dialog {
+public:
+    static const UINT kButtonId = 300;
+    explicit TypedHookDialog(std::vector<std::string>* log)
+        : win::Dialog(0, nullptr), tree(log), m_log(log),
+          m_template(MakeDialogTemplate(L"Typed", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE))
+    {
+        SetTemplateIndirect(reinterpret_cast<const DLGTEMPLATE*>(m_template.data()));
+    }
+    win::Button button;
+    SelectionTree tree;
+    HTREEITEM first = nullptr, second = nullptr;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        win::Dialog::OnInitDialog();
+        button.Create(L"Go", WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{5, 5, 85, 29}, m_hWnd, kButtonId);
+        tree.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_SHOWSELALWAYS, 0, RECT{5, 35, 195, 135}, m_hWnd, 301);
+        first = tree.InsertItem(L"First", 0, 0, 1);
+        second = tree.InsertItem(L"Second", 0, 0, 2);
+        tree.SelectItem(first);
+        return TRUE;
+    }
+    bool OnCommand(UINT id, UINT code, HWND source) override
+    {
+        if (id == kButtonId)
+            m_log->push_back("command:" + std::to_string(id) + ":" + std::to_string(code) +
+                             (source == button.GetSafeHwnd() ? ":button" : ":?"));
+        return win::Dialog::OnCommand(id, code, source);
+    }
+
+private:
+    std::vector<std::string>* m_log;
+    std::vector<WORD> m_template;
+};
+
+// Presses and releases the left button over the middle of `rc` (client coordinates of `target`).
+void Click(HWND target, const RECT& rc)
+{
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(target, WM_LBUTTONUP, 0, at);
+}
+
+TEST(TypedHooks, AClickedButtonArrivesAsItsCommandAndAClickedTreeNodeAsASelectionChange)
+{
+    std::vector<std::string> log;
+    TypedHookDialog dialog(&log);
+    ModalScript script({
+        [&] {
+            log.clear();  // what the set-up selected is not the user's
+            Click(dialog.button, dialog.button.GetClientRect());
+        },
+        [&] {
+            RECT item{};
+            std::memcpy(&item, &dialog.second, sizeof(dialog.second));  // TVM_GETITEMRECT takes the node in
+            SendMessageW(dialog.tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
+            Click(dialog.tree, item);
+        },
+        [&] { PostMessageW(dialog, WM_CLOSE, 0, 0); },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.AllStepsRan());
+    EXPECT_EQ(log, (std::vector<std::string>{"command:300:" + std::to_string(BN_CLICKED) + ":button",
+                                             "selchanged:First>Second"}));
 }
 
 TEST(WindowLifetime, ObjectAndWindowMayEachGoFirst)
@@ -334,6 +427,36 @@ TEST(Controls, WrappersInsertAndReadBackItems)
     EXPECT_EQ(images.AddIcon(icon), 0);
     EXPECT_EQ(images.AddIcon(icon), 1);
     EXPECT_EQ(images.GetImageCount(), 2);
+}
+
+TEST(Centring, OnTheOwnersMonitorAndInsideItsWorkArea)
+{
+    // The primary monitor, and one to its right whose work area leaves 60 pixels on the left
+    // and 40 at the bottom to bars.
+    FakeMonitors monitors({{{0, 0, 1024, 768}, {0, 0, 1024, 768}}, {{1024, 0, 2048, 768}, {1084, 0, 2048, 728}}});
+    const struct {
+        const char* what;
+        RECT owner;
+        bool ownerVisible;
+        RECT expected;
+    } cases[] = {
+        {"hidden owner: the middle of its monitor's work area", {1200, 100, 1400, 300}, false, {1466, 314, 1666, 414}},
+        {"visible owner at the edge: on it, kept inside the work area", {1900, 100, 2100, 300}, true,
+         {1848, 150, 2048, 250}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        win::Window owner;
+        ASSERT_TRUE(owner.Create(L"STATIC", L"", WS_POPUP | (c.ownerVisible ? WS_VISIBLE : 0), 0, c.owner, nullptr, 0));
+        win::Window owned;
+        ASSERT_TRUE(owned.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 200, 100}, owner, 0));
+        owned.CenterWindow();
+        const RECT rc = owned.GetWindowRect();
+        EXPECT_EQ(rc.left, c.expected.left);
+        EXPECT_EQ(rc.top, c.expected.top);
+        EXPECT_EQ(rc.right, c.expected.right);
+        EXPECT_EQ(rc.bottom, c.expected.bottom);
+    }
 }
 
 }  // namespace
