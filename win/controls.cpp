@@ -31,6 +31,13 @@ std::wstring TabCtrl::GetItemText(int index) const
     return std::wstring(item.pszText);
 }
 
+bool TabCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
+{
+    return hdr->code == TCN_SELCHANGE ? OnSelChange(result) : false;
+}
+
+bool TabCtrl::OnSelChange(LRESULT&) { return false; }
+
 HTREEITEM TreeCtrl::InsertItem(const std::wstring& text, int image, int selectedImage, LPARAM data,
                                HTREEITEM parent, HTREEITEM after) const
 {
@@ -206,6 +213,8 @@ bool ListCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
         return OnRClick(reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem, result);
     case LVN_KEYDOWN:
         return OnKeyDown(reinterpret_cast<NMLVKEYDOWN*>(hdr)->wVKey, result);
+    case NM_CUSTOMDRAW:
+        return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr), result);
     default:
         return false;
     }
@@ -215,6 +224,7 @@ bool ListCtrl::OnItemChanged(int, UINT, UINT, LPARAM, LRESULT&) { return false; 
 bool ListCtrl::OnDblClk(int, LRESULT&) { return false; }
 bool ListCtrl::OnRClick(int, LRESULT&) { return false; }
 bool ListCtrl::OnKeyDown(WORD, LRESULT&) { return false; }
+bool ListCtrl::OnCustomDraw(NMLVCUSTOMDRAW*, LRESULT&) { return false; }
 
 bool PopupMenu::Track(HWND owner, POINT screen, UINT flags) const
 {

@@ -41,6 +41,13 @@ public:
     int SetCurSel(int index) const { return static_cast<int>(SendMessage(TCM_SETCURSEL, index)); }
     void SetItemSize(int width, int height) const { SendMessage(TCM_SETITEMSIZE, 0, MAKELPARAM(width, height)); }
     bool GetItemRect(int index, RECT& rc) const { return SendMessage(TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc)) != 0; }
+
+protected:
+    // The strip's own notifications, reflected back to it; true when handled, with `result`.
+    bool OnReflectedNotify(NMHDR* hdr, LRESULT& result) override;
+
+    // TCN_SELCHANGE: the user made another tab current (mouse or the strip's own keys).
+    virtual bool OnSelChange(LRESULT& result);
 };
 
 class TreeCtrl : public Window {
@@ -120,6 +127,12 @@ public:
     int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
     int GetSelectedCount() const { return static_cast<int>(SendMessage(LVM_GETSELECTEDCOUNT)); }
     bool SetColumnWidth(int column, int width) const { return SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
+    // A part of a row (LVIR_BOUNDS, LVIR_ICON, LVIR_LABEL) in client coordinates.
+    bool GetItemRect(int index, RECT& rc, int part) const
+    {
+        rc.left = part;
+        return SendMessage(LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc)) != 0;
+    }
 
 protected:
     // The control's own notifications, reflected back to it and decoded into the handlers below;
@@ -133,6 +146,8 @@ protected:
     virtual bool OnRClick(int item, LRESULT& result);
     // LVN_KEYDOWN with the virtual key.
     virtual bool OnKeyDown(WORD key, LRESULT& result);
+    // NM_CUSTOMDRAW: one stage of painting; `result` carries the CDRF_* answer.
+    virtual bool OnCustomDraw(NMLVCUSTOMDRAW* draw, LRESULT& result);
 };
 
 // An owned image list.
