@@ -48,6 +48,7 @@ quiet wine "$bin/Brindle.exe" /halt || true
 wait_for 50 bash -c '! xdotool search --name "^Brindle\$" >/dev/null 2>&1' || fail "an earlier Brindle did not end"
 
 program=$(winepath -w "$bin/record_args.exe")
+icon=$(winepath -w "$bin/Brindle.exe")  # the recorder has no icon of its own
 folder=$(winepath -w "$work")
 reg=$work/catalog.reg
 escape() { printf '%s' "$1" | sed 's/\\/\\\\/g'; }
@@ -62,6 +63,7 @@ REGEDIT4
 "AppPath"="$(escape "$program")"
 "AppOption"="alpha-started"
 "Category"=dword:00000001
+"IconPath"="$(escape "$icon")"
 "Description"="Records that it was started."
 
 [HKEY_LOCAL_MACHINE\\SOFTWARE\\Marbeck\\Quillon\\BetaRecorder]
@@ -70,6 +72,7 @@ REGEDIT4
 "AppOption"="beta-started"
 "Folder"="$(escape "$folder")"
 "Category"=dword:00000001
+"IconPath"="$(escape "$icon")"
 "Description"="Records that it was started, too."
 REG
 quiet wine regedit /S "$(winepath -w "$reg")"
@@ -84,17 +87,18 @@ find_window() { window=$(xdotool search --name '^Brindle$' 2>/dev/null | head -n
 wait_for 150 find_window || fail "Brindle's window did not appear"
 sleep 0.5  # the focus goes to the first view once the dialog's loop runs
 
-# The tree has the focus: Tab to the tab strip, Right to "List", Tab into the list,
-# Home and Down to the second entry, Shift+Tab to Open (Help is disabled), Enter.
-keys Tab Right Tab Home Down shift+Tab Return
+# The tree has the focus: Tab to the tab strip, Right to "List" (its first entry is then
+# selected and Open enabled), Tab to Open, Tab past the disabled Help into the list, End to the
+# second entry, Shift+Tab back to Open, Enter.
+keys Tab Right Tab Tab End shift+Tab Return
 wait_for 100 records_with beta-started 1 || fail "Enter on Open did not start the selected entry"
 pgrep -f record_args.exe >/dev/null || fail "the started program is not running"
 records_with alpha-started 1 && fail "the other entry was started"
 grep -qF -- "beta-started"$'\t'"$folder" "$record" || fail "not started in its folder: $(cat "$record")"
 
-# Shift+Tab from Open to the tab strip, Right to "Recent Settings", Tab into the view,
-# Home to its first (only) item, Enter starts it again.
-keys shift+Tab Right Tab Home Return
+# Shift+Tab from Open to the tab strip, Right to "Recent Settings", Tab to Open and on into
+# the view, Home to its first (only) item, Enter starts it again.
+keys shift+Tab Right Tab Tab Home Return
 wait_for 100 records_with beta-started 2 || fail "\"Recent Settings\" did not list the started entry"
 
 keys Escape
