@@ -38,14 +38,14 @@ wait_for() {
 records_with() { [ -f "$record" ] && [ "$(grep -c -- "$1" "$record" || true)" -ge "$2" ]; }
 # Sends keys to Brindle's window once it has the keyboard focus.
 keys() {
-    xdotool windowfocus --sync "$window"
+    wait_for 50 xdotool windowfocus --sync "$window" 2>/dev/null || fail "Brindle's window took no focus"
     xdotool key --delay 150 "$@"
     sleep 0.4  # let the dialog take them before the next look
 }
 
 # No instance of an earlier run may take the start over.
 quiet wine "$bin/Brindle.exe" /halt || true
-wait_for 50 bash -c '! xdotool search --name "^Brindle\$" >/dev/null 2>&1' || fail "an earlier Brindle did not end"
+wait_for 50 bash -c '! xdotool search --onlyvisible --name "^Brindle\$" >/dev/null 2>&1' || fail "an earlier Brindle did not end"
 
 program=$(winepath -w "$bin/record_args.exe")
 icon=$(winepath -w "$bin/Brindle.exe")  # the recorder has no icon of its own
@@ -83,7 +83,7 @@ export BRINDLE_RECORD_STAY=4000
 setsid wine "$bin/Brindle.exe" </dev/null >/dev/null 2>&1 &
 brindle_pid=$!
 window=
-find_window() { window=$(xdotool search --name '^Brindle$' 2>/dev/null | head -n 1); [ -n "$window" ]; }
+find_window() { window=$(xdotool search --onlyvisible --name '^Brindle$' 2>/dev/null | head -n 1); [ -n "$window" ]; }
 wait_for 150 find_window || fail "Brindle's window did not appear"
 sleep 0.5  # the focus goes to the first view once the dialog's loop runs
 

@@ -8,7 +8,7 @@
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/support/launch_record.h"
 #include "tests/ui/modal_script.h"
-#include "ui/main_dlg.h"
+#include "tests/ui/page_run.h"
 #include "ui/window_state.h"
 
 #include <commctrl.h>
@@ -126,13 +126,8 @@ protected:
     // Runs a fresh main dialog with `start` and `steps`; the page's windows are found meanwhile.
     void Run(std::vector<ModalScript::Step> steps, StartRequest start = {})
     {
-        CMainDlg dialog(nullptr);
-        dialog.SetStartRequest(start);
-        dialog.SetWindowCallback([this](HWND hwnd) {
-            if (hwnd)
-                m_dialog = hwnd;
-        });
-        steps.insert(steps.begin(), [this] {
+        EXPECT_TRUE(RunMainDialog(std::move(steps), start, [this](HWND dialog) {
+            m_dialog = dialog;
             m_tab = GetDlgItem(m_dialog, 10000);
             m_tree = GetDlgItem(m_tab, 10001);
             m_all = GetDlgItem(m_tab, 10002);
@@ -140,11 +135,7 @@ protected:
             m_open = GetDlgItem(m_tab, 10010);
             m_help = GetDlgItem(m_tab, 10011);
             m_pane = FindWindowExW(m_tab, nullptr, L"Edit", nullptr);
-        });
-        steps.push_back([this] { PostMessageW(m_dialog, WM_CLOSE, 0, 0); });
-        ModalScript script(std::move(steps), 15000);
-        dialog.DoModal();
-        EXPECT_TRUE(script.AllStepsRan());
+        }, 15000));
     }
 
     // A step that presses `key` with the focus on `target` first (null: where it is).
