@@ -3,6 +3,7 @@
 #include "catalog/catalog_builder.h"
 #include "res/resource.h"
 #include "sable/sable_colors.h"
+#include "ui/app_launcher.h"
 #include "ui/page_ids.h"
 #include "ui/window_state.h"
 #include "win/data_file_cache.h"
@@ -222,9 +223,22 @@ bool CTabCtrlMain::OnCommand(UINT id, UINT code, HWND source)
     return sable::SableTabCtrl::OnCommand(id, code, source);
 }
 
-// Launching the selected entry and opening its help come with the launcher.
-void CTabCtrlMain::OnBnClickedOpen() {}
-void CTabCtrlMain::OnBnClickedHelp() {}
+void CTabCtrlMain::OnBnClickedOpen()
+{
+    CAppInfo* app = m_pSelectedApp;  // the message box of a failure runs a loop of its own
+    if (!app || OpenApp(*app) != OpenResult::Started)
+        return;
+    m_recentApps.Add(app->m_strId);
+    // The visible recent view keeps its items under the user's eyes; a hidden one is rebuilt.
+    if (!m_listRecent.IsWindowVisible())
+        m_listRecent.RefreshView();
+}
+
+void CTabCtrlMain::OnBnClickedHelp()
+{
+    if (m_pSelectedApp)
+        OpenHelp(*m_pSelectedApp);
+}
 
 bool CTabCtrlMain::OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush)
 {

@@ -42,10 +42,15 @@ public:
 
     void OnSelectionChanged(CAppInfo* entry) override;
 
-    // Open and Help of the entry last reported by the visible view: the buttons' clicks and
-    // the commands the views post. Launching is not built yet; both do nothing for now.
+    // Open and Help of the entry last reported by the visible view: the buttons' clicks, the
+    // commands the views post and Enter on a focused button. Nothing without an entry. A start
+    // is recorded in the recent list.
     void OnBnClickedOpen();
     void OnBnClickedHelp();
+
+    // The page's keys: Tab and Shift+Tab bring the tab strip into the cycle, Ctrl+Tab and
+    // Ctrl+Shift+Tab switch tabs (unrecorded), Enter on a focused button acts as its click.
+    bool PreTranslateMessage(MSG* msg) override;
 
 protected:
     bool OnCommand(UINT id, UINT code, HWND source) override;

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -115,6 +117,63 @@ HWND WaitForDialogOf(DWORD processId, DWORD ms, HWND other = nullptr)
     } while (GetTickCount() - start < ms);
     return nullptr;
 }
+
+// A visible top-level dialog of the process other than `other`, within `ms`.
+HWND WaitForDialogBesides(DWORD processId, HWND other, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : VisibleWindowsOf(processId)) {
+            if (window != other && ClassOf(window) == L"#32770")
+                return window;
+        }
+        Sleep(20);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
+
+// A catalogue of one entry in the machine's registry, which the started processes read (they
+// do not see a test's sandbox); removed again, with the user's state, by the destructor.
+class MachineCatalog {
+public:
+    explicit MachineCatalog(const std::wstring& id)
+    {
+        Remove();
+        m_ok = RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kProductKey) + L"\\" + id).c_str(), 0, nullptr, 0,
+                               KEY_WRITE, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+    }
+    ~MachineCatalog()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+        Remove();
+    }
+    MachineCatalog(const MachineCatalog&) = delete;
+    MachineCatalog& operator=(const MachineCatalog&) = delete;
+
+    void Set(const wchar_t* name, const std::wstring& value)
+    {
+        const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+        m_ok = m_ok && RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
+                           ERROR_SUCCESS;
+    }
+    void Set(const wchar_t* name, DWORD value)
+    {
+        m_ok = m_ok && RegSetValueExW(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                      sizeof(value)) == ERROR_SUCCESS;
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    static void Remove()
+    {
+        SHDeleteKeyW(HKEY_LOCAL_MACHINE, kProductKey);
+        SHDeleteKeyW(HKEY_CURRENT_USER, kProductKey);
+    }
+    static constexpr const wchar_t* kProductKey = L"SOFTWARE\\Marbeck\\Quillon";
+    HKEY m_key = nullptr;
+    bool m_ok = false;
+};
 
 bool WaitForWindowGone(HWND window, DWORD ms)
 {
@@ -346,4 +405,37 @@ TEST_F(BrindleProcess, HaltAllWithoutAdministratorsGroupIsRefused)
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(process.WaitExit(5000));
     EXPECT_FALSE(IsSignalled(all));
+}
+
+TEST_F(BrindleProcess, HaltEndsTheInstanceWhileTheMessageOfOpenOrHelpIsUp)
+{
+    MachineCatalog catalog(L"MissingProgram");
+    catalog.Set(L"AppName", L"Missing Program");
+    catalog.Set(L"AppPath", L"C:\\no such folder\\missing.exe");
+    catalog.Set(L"Category", 3);
+    catalog.Set(L"IconPath", m_exe);
+    catalog.Set(L"HelpPath", L"C:\\no such folder\\missing.chm");
+    ASSERT_TRUE(catalog.ok());
+    const struct {
+        UINT command;
+        const wchar_t* message;
+    } cases[] = {{10010, L"Program not found."}, {10011, L"Help file not found."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        ChildProcess running(m_exe, L"/MissingProgram");  // the start name selects the entry
+        const HWND main = StartRunningInstance(running);
+        ASSERT_NE(main, nullptr);
+        PostMessageW(GetDlgItem(main, 10000), WM_COMMAND, c.command, 0);
+        const HWND box = WaitForDialogBesides(running.id(), main, 5000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(TextOf(box), L"Brindle");
+        const std::vector<std::wstring> texts = ChildTexts(box);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), c.message), texts.end());
+
+        EXPECT_EQ(RunProcess(L"\"" + m_exe + L"\" /halt", 5000), 0);
+        DWORD code = 99;
+        EXPECT_TRUE(running.WaitExit(5000, &code));
+        EXPECT_EQ(code, 0u);
+        EXPECT_FALSE(IsWindow(box));
+    }
 }

@@ -6,6 +6,7 @@
 #include "sable/sable_api.h"
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/ui/modal_script.h"
+#include "tests/ui/page_run.h"
 #include "ui/description_edit.h"
 #include "ui/main_dlg.h"
 #include "ui/tab_ctrl_main.h"
@@ -237,24 +238,15 @@ protected:
     // Runs a fresh main dialog with `start` and `steps`; the page's windows are found meanwhile.
     void Run(std::vector<ModalScript::Step> steps, StartRequest start = {})
     {
-        CMainDlg dialog(nullptr);
-        dialog.SetStartRequest(start);
-        dialog.SetWindowCallback([this](HWND hwnd) {
-            if (hwnd)
-                m_dialog = hwnd;
-        });
-        steps.insert(steps.begin(), [this] {
+        EXPECT_TRUE(RunMainDialog(std::move(steps), start, [this](HWND dialog) {
+            m_dialog = dialog;
             m_tab = GetDlgItem(m_dialog, 10000);
             m_page = dynamic_cast<CTabCtrlMain*>(win::Window::FromHandle(m_tab));
             m_tree = Tree{GetDlgItem(m_tab, 10001)};
             m_open = GetDlgItem(m_tab, 10010);
             m_help = GetDlgItem(m_tab, 10011);
             m_pane = FindWindowExW(m_tab, nullptr, L"Edit", nullptr);
-        });
-        steps.push_back([this] { PostMessageW(m_dialog, WM_CLOSE, 0, 0); });
-        ModalScript script(std::move(steps), 10000);
-        dialog.DoModal();
-        EXPECT_TRUE(script.AllStepsRan());
+        }, 10000));
     }
 
     int CurrentTab() const { return TabCtrl_GetCurSel(m_tab); }
