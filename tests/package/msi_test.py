@@ -169,6 +169,19 @@ class Scenario:
     def install(self, msi):
         return self.prefix.msiexec('/i', windows_path(msi), '/qn')
 
+    def install_with_ui(self, msi):
+        """Installs with the installer's own dialogs; when it refuses, reads and answers the
+        message box it shows. Returns (exit code, the box's texts)."""
+        installer = self.prefix.start('msiexec', '/i', windows_path(msi))
+        # Wine's installer captions its box "Install Failed" (Windows: the product name).
+        _, texts = self.prefix.wine(os.path.join(self.o.build, 'bin', 'message_box_text.exe'),
+                                    'Install Failed', '30000')
+        try:
+            return installer.wait(timeout=60), texts
+        except subprocess.TimeoutExpired:
+            installer.kill()
+            return None, texts
+
     def run_and_halt(self, label):
         """The installed Brindle starts from the install folder; Brindle.exe /halt ends it."""
         f = self.f
@@ -252,7 +265,11 @@ class Scenario:
         # Refused: msiexec ends with 1603 (Windows) or its low byte (Wine's exit code).
         rc = self.install(lower)
         f.check(rc in (1603, 1603 & 0xFF), f'installing {lower_version} over {self.o.version} is refused, got {rc}')
-        self.expect_installed(self.o.version, 'en', 'after the refused downgrade')
+        rc, texts = self.install_with_ui(lower)
+        f.check(rc in (1603, 1603 & 0xFF), f'installing {lower_version} with its dialogs is refused, got {rc}')
+        f.check(f'A newer version of {self.o.product} is already installed.' in texts,
+                f'the refusal tells why: {texts!r}')
+        self.expect_installed(self.o.version, 'en', 'after the refused downgrades')
 
         f.check(self.prefix.msiexec('/x', windows_path(en), '/qn') == 0, 'silent uninstall ends with 0')
         self.expect_removed('uninstalled')
