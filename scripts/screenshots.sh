@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates docs/main-dialog.png and docs/about-box.png: builds the preview program, shows
+# Regenerates docs/main-dialog.png and docs/about-box.png, and the German ones
+# docs/main-dialog-de.png and docs/about-box-de.png: builds the preview program, shows
 # the main dialog and then the About box over it under Xvfb in a Wine prefix of its own,
 # takes the whole screen with ImageMagick's import and crops it to the window.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
@@ -14,7 +15,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" --toolchain "$root/cmake/toolchain-i686-w64-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" -j2 --target ui_preview QclRes desktop_holder
+cmake --build "$build" -j2 --target ui_preview QclRes QclRes_de desktop_holder
 
 export BRINDLE_WINEPREFIX=${BRINDLE_WINEPREFIX:-$root/.wine/shots}
 export BRINDLE_DISPLAY=${BRINDLE_DISPLAY:-:96}
@@ -24,10 +25,10 @@ scripts/wine-up.sh "$build/bin/desktop_holder.exe"
 mkdir -p docs
 geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
 
-shoot() {  # shoot MODE OUTPUT.png
-    local mode=$1 out=$2
+shoot() {  # shoot MODE OUTPUT.png [LANG]
+    local mode=$1 out=$2 lang=${3:-}
     rm -f "$geometry"
-    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' \
+    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $lang \
         </dev/null >/dev/null 2>&1 ) &
     local pid=$!
     for _ in $(seq 150); do
@@ -49,3 +50,5 @@ shoot() {  # shoot MODE OUTPUT.png
 
 shoot main docs/main-dialog.png
 shoot about docs/about-box.png
+shoot main docs/main-dialog-de.png de
+shoot about docs/about-box-de.png de
