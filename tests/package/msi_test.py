@@ -64,9 +64,10 @@ class Prefix:
         subprocess.run(['wineserver', '-k'], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-    def host(self, windows_path):
-        assert windows_path[:3].upper() == 'C:\\'
-        return os.path.join(self.path, 'drive_c', *windows_path[3:].split('\\'))
+    def host(self, path):
+        """Where a file of drive C: lies on the host."""
+        assert path[:3].upper() == 'C:\\'
+        return os.path.join(self.path, 'drive_c', *path[3:].split('\\'))
 
     def wine(self, *args, timeout=120):
         """Runs a Windows program to its end; returns (exit code, its output)."""
@@ -146,6 +147,8 @@ class Scenario:
         products = self.products()
         f.check([v for _, v in products] == [version],
                 f'{label}: one installed Brindle at {version}, found {products}')
+        for name in ('Brindle.exe', 'QclRes.dll', 'BrindleCatalog.exe'):
+            f.check(name in self.files, f'{label}: the package lists {name}')
         for name in self.files:
             installed = self.prefix.host(INSTALL_DIR + '\\' + name)
             if f.check(os.path.isfile(installed), f'{label}: {name} installed'):
