@@ -6,6 +6,10 @@
 void RunMainDialog(CHubApp& app)
 {
     CMainDlg dialog(nullptr);
+    StartRequest start;
+    start.name = app.m_strStartName;
+    start.tab = app.m_nStartTab;
+    dialog.SetStartRequest(start);
     // The shutdown observer may post WM_CLOSE only while the dialog's window exists.
     dialog.SetWindowCallback([&app](HWND window) { app.SetMainWindow(window); });
     dialog.DoModal();

@@ -4,6 +4,7 @@
 #include "win/handles.h"
 #include "ui/main_dlg_painter.h"
 #include "sable/sable_dialog.h"
+#include "ui/start_request.h"
 #include "ui/tab_ctrl_main.h"
 
 #include <functional>
@@ -16,6 +17,9 @@ public:
     // Called with the window once it exists (before its initialisation) and with null when
     // it is being destroyed; for whoever must reach the window from outside (WM_CLOSE).
     void SetWindowCallback(std::function<void(HWND)> callback) { m_windowCallback = std::move(callback); }
+
+    // What the command line asked to show first; set before DoModal.
+    void SetStartRequest(const StartRequest& start) { m_tabCtrl.SetStartRequest(start); }
 
     // WM_USER hands the focus to the current view; the rest is the dialog's.
     bool PreTranslateMessage(MSG* msg) override;

@@ -1,16 +1,60 @@
 #include "ui/tab_ctrl_main.h"
 
-#include "ui/page_ids.h"
-
+#include "res/registry_paths.h"
+#include "res/resource.h"
 #include "sable/sable_colors.h"
+#include "ui/page_ids.h"
+#include "ui/window_state.h"
+#include "win/registry_key.h"
+#include "win/resource_module.h"
+
+#include <memory>
 
 namespace {
 
 const int kTopBand = 15;  // pixels left free above the page
+const int kTabWidth = 100;
+const int kTabHeight = 22;
+const int kBuiltInItemCount = 9;  // bits 0-8 of "OSItems"
+const COLORREF kPaneBackground = RGB(215, 221, 224);
 
 RECT PageRect(const RECT& client)
 {
     return RECT{client.left, client.top + kTopBand, client.right, client.bottom};
+}
+
+RECT OpenButtonRect(const RECT& c) { return RECT{c.right - 215, c.top + 68, c.right - 115, c.top + 90}; }
+RECT HelpButtonRect(const RECT& c) { return RECT{c.right - 110, c.top + 68, c.right - 10, c.top + 90}; }
+// Where the description pane centres itself, left of the buttons.
+RECT DescriptionBand(const RECT& c) { return RECT{c.left + 10, c.top + 35, c.right - 225, c.top + 92}; }
+
+// Registered applications in registry order; a dropped one is left out.
+void LoadRegisteredApps(CAppList& list)
+{
+    for (int index = 0;; ++index) {
+        auto entry = std::make_unique<CAppInfo>();
+        const int result = entry->LoadRegisteredAppAt(index);
+        if (result == 2)
+            break;
+        if (result != 0)
+            list.push_back(std::move(entry));
+    }
+}
+
+// The built-in items the catalogue's "OSItems" mask selects, in item-number order.
+void LoadBuiltInItems(CAppList& list)
+{
+    CRegistryKey key;
+    DWORD mask = 0;
+    if (!key.OpenForRead(HKEY_LOCAL_MACHINE, kCatalogKeyPath) || !key.ReadDword(L"OSItems", mask))
+        return;
+    for (int item = 0; item < kBuiltInItemCount; ++item) {
+        if (!(mask & (1u << item)))
+            continue;
+        auto entry = std::make_unique<CAppInfo>();
+        if (entry->LoadOsItem(item) != 0)
+            list.push_back(std::move(entry));
+    }
 }
 
 }  // namespace
@@ -20,37 +64,204 @@ void CTabCtrlMainPainter::DrawBackdrop(HDC dc, const RECT& rc)
     sable::FillSolid(dc, rc, RGB(0, 0, 0));
 }
 
-CTabCtrlMain::CTabCtrlMain()
+CTabCtrlMain::CTabCtrlMain() : m_brushStatic(::CreateSolidBrush(kPaneBackground))
 {
     SetPainter(&m_tabPainter);
+}
+
+CTabCtrlMain::~CTabCtrlMain()
+{
+    // The views and the pane point into the catalogue; by now their windows are gone.
+    m_pSelectedApp = nullptr;
+    m_appList.clear();
+    m_brushStatic.reset();
+    SetPainter(nullptr);  // the painter member goes before the window
 }
 
 int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 {
     Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP, WS_EX_CONTROLPARENT, PageRect(rect),
            parent ? parent->GetSafeHwnd() : nullptr, page::kTabCtrlId);
-    if (m_hWnd && parent)
-        SetFont(parent->GetFont(), true);
+    const RECT client = GetClientRect();
+
+    InsertItem(page::IndexOf(page::View::Tree), LoadResString(IDS_TAB_CATEGORIES));
+    InsertItem(page::IndexOf(page::View::All), LoadResString(IDS_TAB_LIST));
+    InsertItem(page::IndexOf(page::View::Recent), LoadResString(IDS_TAB_RECENT));
+    const HFONT font = parent ? parent->GetFont() : nullptr;
+    SetFont(font, true);
+    SetItemSize(kTabWidth, kTabHeight);
+
+    // The catalogue and the recent list are complete before the views fill themselves.
+    LoadRegisteredApps(m_appList);
+    LoadBuiltInItems(m_appList);
+    m_recentApps.Load();
+
+    // Created first, so that they come first in the page's tab order.
+    m_btnOpen.Create(LoadResString(IDS_OPEN), WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON,
+                     OpenButtonRect(client), m_hWnd, page::kOpenButtonId);
+    m_btnOpen.SetFont(font, true);
+    m_btnHelp.Create(LoadResString(IDS_HELP), WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON,
+                     HelpButtonRect(client), m_hWnd, page::kHelpButtonId);
+    m_btnHelp.SetFont(font, true);
+
+    m_editDescription.m_rcThreeLines = DescriptionBand(client);
+    m_editDescription.CreateInParent(*this);
+
+    m_treeCategory.m_pAppList = &m_appList;
+    m_treeCategory.InitView(client, *this, *this, m_start);
+    m_listAll.m_pAppList = &m_appList;
+    m_listAll.InitView(client, *this, *this, m_start);
+    m_listRecent.m_pAppList = &m_appList;
+    m_listRecent.m_pRecentList = &m_recentApps;
+    m_listRecent.InitView(client, *this, *this, m_start);
+
+    SelectTab(-1);
     return 1;
+}
+
+void CTabCtrlMain::SelectTab(int index)
+{
+    int tab = page::IndexOf(page::View::Tree);
+    page::View view;
+    if (index != -1) {
+        tab = index;
+    } else if (page::ViewFromIndex(m_start.tab, view)) {
+        tab = m_start.tab;
+    } else if (m_start.tab == -1 && !m_start.name.empty()) {
+        tab = page::IndexOf(page::View::All);
+    } else {
+        int saved = 0;
+        if (LoadActiveTabId(saved) && page::ViewFromIndex(saved, view))
+            tab = saved;
+    }
+    SetCurSel(tab);
+
+    ::InvalidateRect(m_hWnd, &m_editDescription.m_rcThreeLines, FALSE);
+    SendMessage(WM_SETREDRAW, FALSE);
+    ClearSelection();
+    ShowViewOf(GetCurSel());
+    SendMessage(WM_SETREDRAW, TRUE);
+}
+
+bool CTabCtrlMain::OnSelChange(LRESULT& result)
+{
+    SendMessage(WM_SETREDRAW, FALSE);
+    ClearSelection();
+    const int tab = GetCurSel();
+    ShowViewOf(tab);
+    SaveViewState(tab, std::wstring());  // only a switch by the user is remembered
+    SendMessage(WM_SETREDRAW, TRUE);
+    result = 0;
+    return true;
+}
+
+void CTabCtrlMain::ClearSelection()
+{
+    m_pSelectedApp = nullptr;
+    m_btnOpen.EnableWindow(false);
+    m_btnHelp.EnableWindow(false);
+    m_editDescription.SetApp(nullptr);
+}
+
+// Shows the view of `tab` and hides the other two; the shown one reports its selection.
+void CTabCtrlMain::ShowViewOf(int tab)
+{
+    page::View view = page::View::Tree;
+    page::ViewFromIndex(tab, view);
+    if (view != page::View::Tree)
+        m_treeCategory.ShowView(false);
+    if (view != page::View::All)
+        m_listAll.ShowView(false);
+    if (view != page::View::Recent)
+        m_listRecent.ShowView(false);
+    switch (view) {
+    case page::View::Tree:
+        m_treeCategory.ShowView(true);
+        break;
+    case page::View::All:
+        m_listAll.ShowView(true);
+        break;
+    case page::View::Recent:
+        m_listRecent.ShowView(true);
+        break;
+    }
+}
+
+void CTabCtrlMain::OnSelectionChanged(CAppInfo* entry)
+{
+    ClearSelection();
+    if (entry) {
+        m_editDescription.SetApp(entry);
+        m_btnOpen.EnableWindow(!entry->m_strAppPath.empty());
+        m_btnHelp.EnableWindow(!entry->m_strHelpPath.empty());
+        SaveViewState(GetCurSel(), entry->m_strId);
+    }
+    m_pSelectedApp = entry;
+    ::InvalidateRect(m_hWnd, &m_editDescription.m_rcThreeLines, FALSE);
 }
 
 void CTabCtrlMain::RecalcLayout(const RECT& rect)
 {
     if (!m_hWnd)
         return;
-    RECT before = GetClientRect();
-    RECT page = PageRect(rect);
+    const RECT page = PageRect(rect);
+    const RECT before = GetClientRect();
+    int grow = (page.bottom - page.top) - (before.bottom - before.top);
     MoveWindow(page, false);
-    RECT after = GetClientRect();
-    int grow = (after.bottom - after.top) - (before.bottom - before.top);
+
+    const RECT client = GetClientRect();
+    m_treeCategory.MoveView(client, grow);
+    m_listAll.MoveView(client, grow);
+    m_listRecent.MoveView(client, grow);
+
     if (grow < 0)
         grow = 0;
-    RECT strip{after.left, after.bottom - grow - 1, after.right, after.bottom};
+    RECT strip{client.left, client.bottom - grow - 1, client.right, client.bottom};
     ::RedrawWindow(m_hWnd, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CTabCtrlMain::SetFocusToCurrentView()
 {
-    if (m_hWnd)
-        SetFocus();
+    page::View view = page::View::Tree;
+    if (!page::ViewFromIndex(GetCurSel(), view))
+        return;
+    switch (view) {
+    case page::View::Tree:
+        m_treeCategory.SetFocus();
+        break;
+    case page::View::All:
+        m_listAll.SetFocus();
+        break;
+    case page::View::Recent:
+        m_listRecent.SetFocus();
+        break;
+    }
+}
+
+bool CTabCtrlMain::OnCommand(UINT id, UINT code, HWND source)
+{
+    if (code == BN_CLICKED && id == page::kOpenButtonId) {
+        OnBnClickedOpen();
+        return true;
+    }
+    if (code == BN_CLICKED && id == page::kHelpButtonId) {
+        OnBnClickedHelp();
+        return true;
+    }
+    return sable::SableTabCtrl::OnCommand(id, code, source);
+}
+
+// Launching the selected entry and opening its help come with the launcher.
+void CTabCtrlMain::OnBnClickedOpen() {}
+void CTabCtrlMain::OnBnClickedHelp() {}
+
+bool CTabCtrlMain::OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush)
+{
+    if (ctlType != CTLCOLOR_STATIC)
+        return sable::SableTabCtrl::OnCtlColor(dc, child, ctlType, brush);
+    // The read-only description pane.
+    ::SetBkColor(dc, kPaneBackground);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    brush = m_brushStatic.get();
+    return true;
 }

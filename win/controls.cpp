@@ -31,6 +31,13 @@ std::wstring TabCtrl::GetItemText(int index) const
     return std::wstring(item.pszText);
 }
 
+bool TabCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
+{
+    return hdr->code == TCN_SELCHANGE ? OnSelChange(result) : false;
+}
+
+bool TabCtrl::OnSelChange(LRESULT&) { return false; }
+
 HTREEITEM TreeCtrl::InsertItem(const std::wstring& text, int image, int selectedImage, LPARAM data,
                                HTREEITEM parent, HTREEITEM after) const
 {

@@ -41,6 +41,13 @@ public:
     int SetCurSel(int index) const { return static_cast<int>(SendMessage(TCM_SETCURSEL, index)); }
     void SetItemSize(int width, int height) const { SendMessage(TCM_SETITEMSIZE, 0, MAKELPARAM(width, height)); }
     bool GetItemRect(int index, RECT& rc) const { return SendMessage(TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc)) != 0; }
+
+protected:
+    // The strip's own notifications, reflected back to it; true when handled, with `result`.
+    bool OnReflectedNotify(NMHDR* hdr, LRESULT& result) override;
+
+    // TCN_SELCHANGE: the user made another tab current (mouse or the strip's own keys).
+    virtual bool OnSelChange(LRESULT& result);
 };
 
 class TreeCtrl : public Window {

@@ -82,12 +82,13 @@ protected:
 TEST_F(MainDialog, FirstRunIs640By300CentredWithThePageBelowA15PixelBand)
 {
     RECT rc{}, page{}, client{};
-    HWND tab = nullptr, focusAfterHandOver = nullptr;
+    HWND tab = nullptr, tree = nullptr, focusAfterHandOver = nullptr;
     INT_PTR result = Run({
         [&] {
             rc = WindowRectOf(m_hwnd);
             GetClientRect(m_hwnd, &client);
             tab = GetDlgItem(m_hwnd, 10000);
+            tree = GetDlgItem(tab, 10001);
             GetWindowRect(tab, &page);
             MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&page), 2);
         },
@@ -108,7 +109,8 @@ TEST_F(MainDialog, FirstRunIs640By300CentredWithThePageBelowA15PixelBand)
     EXPECT_EQ(page.right, client.right);
     EXPECT_EQ(page.bottom, client.bottom);
     ASSERT_NE(tab, nullptr);
-    EXPECT_EQ(focusAfterHandOver, tab) << "focus handed to the page";
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(focusAfterHandOver, tree) << "focus handed to the page's first view";
 }
 
 TEST_F(MainDialog, WmUserHandsTheFocusOverAgainAndGoesNoFurther)
@@ -122,11 +124,11 @@ TEST_F(MainDialog, WmUserHandsTheFocusOverAgainAndGoesNoFurther)
         },
         [&] {
             HWND focus = GetFocus();
-            focusId = focus && GetParent(focus) == m_hwnd ? GetDlgCtrlID(focus) : -1;
+            focusId = focus && GetParent(GetParent(focus)) == m_hwnd ? GetDlgCtrlID(focus) : -1;
             Close();
         },
     });
-    EXPECT_EQ(focusId, 10000);
+    EXPECT_EQ(focusId, 10001);
 }
 
 TEST_F(MainDialog, StoredRectangleIsAppliedThroughTheSizeLimits)

@@ -1,0 +1,695 @@
+// The page of the main dialog over a real registered catalogue, through the dialog's modal loop:
+// what the tabs, the category tree, the buttons and the description pane show.
+#include "app/resource_library.h"
+#include "res/registry_paths.h"
+#include "sable/sable_api.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "tests/ui/modal_script.h"
+#include "ui/description_edit.h"
+#include "ui/main_dlg.h"
+#include "ui/tab_ctrl_main.h"
+#include "ui/window_state.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kTreeSelection[] = L"TreeSelectedApp";
+
+std::wstring TextOf(HWND hwnd)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+// Rectangle of `child` in the client coordinates of its parent.
+RECT RectInParent(HWND child)
+{
+    RECT rc{};
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+std::string Show(const RECT& rc)
+{
+    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
+           std::to_string(rc.bottom) + ")";
+}
+
+// The tree as the user reads it.
+struct Tree {
+    HWND hwnd;
+
+    HTREEITEM Next(HTREEITEM item, UINT code) const { return TreeView_GetNextItem(hwnd, item, code); }
+    HTREEITEM Root() const { return TreeView_GetRoot(hwnd); }
+    HTREEITEM Selected() const { return TreeView_GetSelection(hwnd); }
+    std::wstring Text(HTREEITEM item) const
+    {
+        wchar_t text[256] = {};
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = 256;
+        TreeView_GetItem(hwnd, &tv);
+        return text;
+    }
+    int Image(HTREEITEM item) const
+    {
+        TVITEMW tv{};
+        tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        tv.hItem = item;
+        TreeView_GetItem(hwnd, &tv);
+        return tv.iImage == tv.iSelectedImage ? tv.iImage : -100;
+    }
+    bool Expanded(HTREEITEM item) const { return (TreeView_GetItemState(hwnd, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
+    std::vector<std::wstring> Texts(HTREEITEM first) const
+    {
+        std::vector<std::wstring> texts;
+        for (HTREEITEM item = first; item; item = Next(item, TVGN_NEXT))
+            texts.push_back(Text(item));
+        return texts;
+    }
+    HTREEITEM Find(const std::wstring& text) const
+    {
+        for (HTREEITEM root = Root(); root; root = Next(root, TVGN_NEXT)) {
+            if (Text(root) == text)
+                return root;
+            for (HTREEITEM child = Next(root, TVGN_CHILD); child; child = Next(child, TVGN_NEXT))
+                if (Text(child) == text)
+                    return child;
+        }
+        return nullptr;
+    }
+    // A point on the node's label, in client coordinates (the node must be visible).
+    POINT LabelPoint(HTREEITEM item) const
+    {
+        RECT rc{};
+        TreeView_GetItemRect(hwnd, item, &rc, TRUE);
+        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    }
+    // A point on the node's expand button.
+    POINT ButtonPoint(HTREEITEM item) const
+    {
+        POINT pt = LabelPoint(item);
+        for (int x = 0; x < pt.x; ++x) {
+            TVHITTESTINFO hit{};
+            hit.pt = POINT{x, pt.y};
+            if (TreeView_HitTest(hwnd, &hit) == item && (hit.flags & TVHT_ONITEMBUTTON))
+                return hit.pt;
+        }
+        return POINT{-1, -1};
+    }
+};
+
+// Posts a left click at `pt` of `hwnd`.
+void PostClick(HWND hwnd, POINT pt)
+{
+    const LPARAM at = MAKELPARAM(pt.x, pt.y);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
+// A click on `item` as the tree reports it (NM_RCLICK, NM_DBLCLK) with the pointer over the
+// node; the notification's result.
+LRESULT ClickNotify(const Tree& tree, HTREEITEM item, int code)
+{
+    POINT screen = tree.LabelPoint(item);
+    ClientToScreen(tree.hwnd, &screen);
+    SetCursorPos(screen.x, screen.y);
+    // The display reports pointer moves late: wait until the position has held for a while.
+    POINT now{};
+    for (int wait = 0, held = 0; wait < 400 && held < 10; ++wait) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        GetCursorPos(&now);
+        held = now.x == screen.x && now.y == screen.y ? held + 1 : 0;
+        if (held == 0)
+            SetCursorPos(screen.x, screen.y);
+        Sleep(5);
+    }
+    EXPECT_EQ(now.x, screen.x);
+    EXPECT_EQ(now.y, screen.y);
+    NMHDR hdr{tree.hwnd, static_cast<UINT_PTR>(GetDlgCtrlID(tree.hwnd)), static_cast<UINT>(code)};
+    return SendMessageW(GetParent(tree.hwnd), WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+}
+
+void RightClick(const Tree& tree, HTREEITEM item) { ClickNotify(tree, item, NM_RCLICK); }
+
+// Counts Open and Help commands posted to the tab control, and what a tracked menu offered.
+struct Observer {
+    static Observer* current;
+    HHOOK getMessage = nullptr;
+    HHOOK callWndProc = nullptr;
+    HWND tab = nullptr;
+    int opens = 0;
+    int helps = 0;
+    int menusShown = 0;
+    std::vector<std::wstring> menuTexts;
+    std::vector<UINT> menuStates;
+
+    explicit Observer(HWND tabCtrl) : tab(tabCtrl)
+    {
+        current = this;
+        getMessage = SetWindowsHookExW(WH_GETMESSAGE, &OnGetMessage, nullptr, GetCurrentThreadId());
+        callWndProc = SetWindowsHookExW(WH_CALLWNDPROC, &OnCallWndProc, nullptr, GetCurrentThreadId());
+    }
+    ~Observer()
+    {
+        UnhookWindowsHookEx(getMessage);
+        UnhookWindowsHookEx(callWndProc);
+        current = nullptr;
+    }
+
+    static LRESULT CALLBACK OnGetMessage(int code, WPARAM wp, LPARAM lp)
+    {
+        const MSG* msg = reinterpret_cast<const MSG*>(lp);
+        if (code == HC_ACTION && wp == PM_REMOVE && msg->hwnd == current->tab && msg->message == WM_COMMAND) {
+            if (msg->wParam == 10010 && msg->lParam == 0)
+                ++current->opens;
+            if (msg->wParam == 10011 && msg->lParam == 0)
+                ++current->helps;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static LRESULT CALLBACK OnCallWndProc(int code, WPARAM wp, LPARAM lp)
+    {
+        const CWPSTRUCT* msg = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && msg->message == WM_INITMENUPOPUP) {
+            HMENU menu = reinterpret_cast<HMENU>(msg->wParam);
+            ++current->menusShown;
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                wchar_t text[64] = {};
+                MENUITEMINFOW info{};
+                info.cbSize = sizeof(info);
+                info.fMask = MIIM_STATE | MIIM_STRING | MIIM_ID;
+                info.dwTypeData = text;
+                info.cch = 64;
+                GetMenuItemInfoW(menu, i, TRUE, &info);
+                current->menuTexts.push_back(std::to_wstring(info.wID) + L" " + text);
+                current->menuStates.push_back(info.fState);
+            }
+        }
+        if (code == HC_ACTION && msg->message == WM_ENTERIDLE && msg->wParam == MSGF_MENU)
+            EndMenu();  // seen what it offers: cancel it, as a user pressing Escape
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+};
+Observer* Observer::current = nullptr;
+
+class Page : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(LoadResourceLibrary());
+        sable::SableAPI::EnableLuna(true);
+    }
+
+    void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
+
+    static void Register(const wchar_t* id, const wchar_t* name, int category, const std::wstring& description = L"",
+                         bool help = false)
+    {
+        ASSERT_TRUE(RegisterMinimalApp(id, name, category));
+        const std::wstring key = AppKey(id);
+        ASSERT_TRUE(description.empty() || SetRegString(HKEY_LOCAL_MACHINE, key, L"Description", description));
+        ASSERT_TRUE(!help || SetRegString(HKEY_LOCAL_MACHINE, key, L"HelpPath", L"C:\\help.chm"));
+    }
+
+    // Runs a fresh main dialog with `start` and `steps`; the page's windows are found meanwhile.
+    void Run(std::vector<ModalScript::Step> steps, StartRequest start = {})
+    {
+        CMainDlg dialog(nullptr);
+        dialog.SetStartRequest(start);
+        dialog.SetWindowCallback([this](HWND hwnd) {
+            if (hwnd)
+                m_dialog = hwnd;
+        });
+        steps.insert(steps.begin(), [this] {
+            m_tab = GetDlgItem(m_dialog, 10000);
+            m_page = dynamic_cast<CTabCtrlMain*>(win::Window::FromHandle(m_tab));
+            m_tree = Tree{GetDlgItem(m_tab, 10001)};
+            m_open = GetDlgItem(m_tab, 10010);
+            m_help = GetDlgItem(m_tab, 10011);
+            m_pane = FindWindowExW(m_tab, nullptr, L"Edit", nullptr);
+        });
+        steps.push_back([this] { PostMessageW(m_dialog, WM_CLOSE, 0, 0); });
+        ModalScript script(std::move(steps), 10000);
+        dialog.DoModal();
+        EXPECT_TRUE(script.AllStepsRan());
+    }
+
+    int CurrentTab() const { return TabCtrl_GetCurSel(m_tab); }
+    std::wstring CurrentTabText() const
+    {
+        wchar_t text[64] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        TabCtrl_GetItem(m_tab, CurrentTab(), &item);
+        return text;
+    }
+    bool OpenEnabled() const { return IsWindowEnabled(m_open) != FALSE; }
+    bool HelpEnabled() const { return IsWindowEnabled(m_help) != FALSE; }
+    static std::wstring StoredTreeSelection() { return LoadSelectedApp(0); }
+
+    // The pane's rectangles for `lines` lines, from its font, as a user measures them.
+    RECT PaneRect(int lines) const
+    {
+        RECT client{};
+        GetClientRect(m_tab, &client);
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(m_pane, WM_GETFONT, 0, 0)), sizeof(font), &font);
+        const int h = std::abs(font.lfHeight) + 2;
+        const int top = client.top + 35, bottom = client.top + 92;
+        int t = top + (bottom - top - lines * h) / 2, b = t + lines * h;
+        return RECT{client.left + 10, std::max(t, top), client.right - 225, std::min(b, bottom)};
+    }
+
+    // A mouse click on tab `index` of the strip.
+    void ClickTab(int index) const
+    {
+        RECT rc{};
+        TabCtrl_GetItemRect(m_tab, index, &rc);
+        PostClick(m_tab, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    }
+
+    RegistrySandbox m_sandbox;
+    HWND m_dialog = nullptr;
+    HWND m_tab = nullptr;
+    CTabCtrlMain* m_page = nullptr;
+    Tree m_tree{};
+    HWND m_open = nullptr;
+    HWND m_help = nullptr;
+    HWND m_pane = nullptr;
+};
+
+TEST_F(Page, FirstStartShowsCategoriesWithNothingSelected)
+{
+    Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
+    bool treeVisible = false, otherViewsHidden = false, openEnabled = true, helpEnabled = true;
+    std::wstring tabText, paneText = L"?";
+    RECT pane{}, expected{};
+    Run({[&] {
+        tabText = CurrentTabText();
+        treeVisible = IsWindowVisible(m_tree.hwnd) != FALSE;
+        otherViewsHidden = !IsWindowVisible(GetDlgItem(m_tab, 10002)) && !IsWindowVisible(GetDlgItem(m_tab, 10003));
+        openEnabled = OpenEnabled();
+        helpEnabled = HelpEnabled();
+        paneText = TextOf(m_pane);
+        pane = RectInParent(m_pane);
+        expected = PaneRect(3);
+    }});
+    EXPECT_EQ(tabText, L"Categories");
+    EXPECT_TRUE(treeVisible);
+    EXPECT_TRUE(otherViewsHidden);
+    EXPECT_FALSE(openEnabled);
+    EXPECT_FALSE(helpEnabled);
+    EXPECT_EQ(paneText, L"");
+    EXPECT_TRUE(SameRect(pane, expected)) << Show(pane) << " expected " << Show(expected);
+}
+
+TEST_F(Page, TreeListsOnlyUsedCategoriesAndSortsEntriesIgnoringCase)
+{
+    Register(L"B", L"Beta", 3);
+    Register(L"O", L"Odd", 11);
+    Register(L"A", L"alpha", 3);
+    Register(L"N", L"Nameless category", 255);
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0));
+    std::vector<std::wstring> roots, keyboard, others;
+    Run({[&] {
+        roots = m_tree.Texts(m_tree.Root());
+        if (roots.size() == 2) {
+            keyboard = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
+            others = m_tree.Texts(m_tree.Next(m_tree.Next(m_tree.Root(), TVGN_NEXT), TVGN_CHILD));
+        }
+    }});
+    EXPECT_EQ(roots, (std::vector<std::wstring>{L"Keyboard and Mouse", L"Others"}));
+    EXPECT_EQ(keyboard, (std::vector<std::wstring>{L"alpha", L"Beta"}));
+    EXPECT_EQ(others, (std::vector<std::wstring>{L"Nameless category", L"Odd"}));
+}
+
+TEST_F(Page, StartRequestAndSavedTabChooseTheFirstTab)
+{
+    Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
+    Register(L"Keys", L"Keys", 3);
+    struct Case {
+        const char* what;
+        StartRequest start;
+        int savedTab;  // -1: no window state
+        const wchar_t* tab;
+    } cases[] = {
+        {"id with tab 0", {L"Mouse", 0}, 2, L"Categories"},
+        {"id alone", {L"Mouse", -1}, 2, L"List"},
+        {"id and tab 2", {L"Mouse", 2}, 0, L"Recent Settings"},
+        {"saved tab 2", {L"", -1}, 2, L"Recent Settings"},
+        {"saved tab 5", {L"", -1}, 5, L"Categories"},
+        {"tab 7 asked, saved tab 1", {L"Mouse", 7}, 1, L"List"},
+    };
+    for (const Case& c : cases) {
+        RegDeleteKeyW(HKEY_CURRENT_USER, kWindowStateKeyPath);
+        ASSERT_TRUE(c.savedTab < 0 || SetRegDword(HKEY_CURRENT_USER, kWindowStateKeyPath, L"ActiveTabId", c.savedTab));
+        std::wstring tab, selected, pane;
+        bool expanded = false, open = false;
+        int image = -1;
+        Run({[&] {
+                tab = CurrentTabText();
+                if (HTREEITEM node = m_tree.Selected()) {
+                    selected = m_tree.Text(node);
+                    HTREEITEM category = m_tree.Next(node, TVGN_PARENT);
+                    expanded = m_tree.Expanded(category);
+                    image = m_tree.Image(category);
+                }
+                pane = TextOf(m_pane);
+                open = OpenEnabled();
+            }},
+            c.start);
+        EXPECT_EQ(tab, c.tab) << c.what;
+        if (c.start.tab == 0) {
+            EXPECT_EQ(selected, L"Mouse") << c.what;
+            EXPECT_TRUE(expanded) << c.what;
+            EXPECT_EQ(image, 5) << c.what << ": open-folder image";
+            EXPECT_EQ(pane, L"Pointer speed") << c.what;
+            EXPECT_TRUE(open) << c.what;
+        }
+    }
+}
+
+TEST_F(Page, OnlyAMouseTabSwitchIsSaved)
+{
+    Register(L"Mouse", L"Mouse", 3);
+    int afterClick = -1, afterSelectTab = -1, shownAfterSelectTab = -1;
+    Run({
+        [&] { ClickTab(1); },
+        [&] {
+            LoadActiveTabId(afterClick);
+            m_page->SelectTab(2);
+        },
+        [&] {
+            LoadActiveTabId(afterSelectTab);
+            shownAfterSelectTab = CurrentTab();
+        },
+    });
+    EXPECT_EQ(afterClick, 1);
+    EXPECT_EQ(shownAfterSelectTab, 2);
+    EXPECT_EQ(afterSelectTab, 1);
+}
+
+TEST_F(Page, SwitchingTabsClearsThePaneAndButtonsUnlessTheNewViewHasASelection)
+{
+    Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
+    Register(L"Keys", L"Keys", 3, L"Repeat rate", true);
+    struct Seen {
+        std::wstring pane;
+        bool open, help;
+    };
+    std::vector<Seen> seen;
+    auto look = [&] { seen.push_back({TextOf(m_pane), OpenEnabled(), HelpEnabled()}); };
+    Run({
+            look,                    // Mouse selected by the request: no help
+            [&] { ClickTab(1); },    // a view with nothing selected
+            look,
+            [&] { ClickTab(0); },    // back to the tree, which still has Mouse
+            look,
+            [&] { TreeView_SelectItem(m_tree.hwnd, m_tree.Find(L"Keys")); },
+            look,
+        },
+        StartRequest{L"Mouse", 0});
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].pane, L"Pointer speed");
+    EXPECT_TRUE(seen[0].open);
+    EXPECT_FALSE(seen[0].help) << "no help path";
+    EXPECT_EQ(seen[1].pane, L"");
+    EXPECT_FALSE(seen[1].open);
+    EXPECT_FALSE(seen[1].help);
+    EXPECT_EQ(seen[2].pane, L"Pointer speed");
+    EXPECT_TRUE(seen[2].open);
+    EXPECT_FALSE(seen[2].help);
+    EXPECT_EQ(seen[3].pane, L"Repeat rate");
+    EXPECT_TRUE(seen[3].open);
+    EXPECT_TRUE(seen[3].help);
+}
+
+TEST_F(Page, RightClickSelectsACategoryWithoutMenuAndOffersOpenAndHelpOnAnEntry)
+{
+    Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
+    std::unique_ptr<Observer> observer;
+    std::wstring storedBefore, storedAfterCategory, selectedAfterCategory, paneAfterCategory = L"?",
+                                                                           selectedAfterEntry;
+    int menusAfterCategory = -1;
+    Run({
+            [&] {
+                observer = std::make_unique<Observer>(m_tab);
+                storedBefore = StoredTreeSelection();
+                RightClick(m_tree, m_tree.Find(L"Keyboard and Mouse"));
+            },
+            [&] {
+                storedAfterCategory = StoredTreeSelection();
+                selectedAfterCategory = m_tree.Text(m_tree.Selected());
+                paneAfterCategory = TextOf(m_pane);
+                menusAfterCategory = observer->menusShown;
+                RightClick(m_tree, m_tree.Find(L"Mouse"));
+            },
+            [&] { selectedAfterEntry = m_tree.Text(m_tree.Selected()); },
+        },
+        StartRequest{L"Mouse", 0});
+    EXPECT_EQ(storedBefore, L"Mouse");
+    EXPECT_EQ(selectedAfterCategory, L"Keyboard and Mouse");
+    EXPECT_EQ(storedAfterCategory, L"");
+    EXPECT_EQ(paneAfterCategory, L"");
+    EXPECT_EQ(menusAfterCategory, 0);
+    EXPECT_EQ(selectedAfterEntry, L"Mouse");
+    ASSERT_TRUE(observer);
+    EXPECT_EQ(observer->menusShown, 1);
+    EXPECT_EQ(observer->menuTexts, (std::vector<std::wstring>{L"57000 &Open", L"57001 &Help"}));
+    ASSERT_EQ(observer->menuStates.size(), 2u);
+    EXPECT_TRUE(observer->menuStates[0] & MFS_DEFAULT);
+    EXPECT_FALSE(observer->menuStates[0] & MFS_GRAYED);
+    EXPECT_TRUE(observer->menuStates[1] & MFS_GRAYED);
+    EXPECT_EQ(observer->opens + observer->helps, 0) << "a cancelled menu opens nothing";
+}
+
+TEST_F(Page, DoubleClickOpensAnEntryOnceAndLeavesACategoryToTheControl)
+{
+    Register(L"Mouse", L"Mouse", 3);
+    std::unique_ptr<Observer> observer;
+    int opensAfterEntry = -1, opensAfterCategory = -1;
+    LRESULT entryResult = -1, categoryResult = -1;
+    Run({
+            [&] {
+                observer = std::make_unique<Observer>(m_tab);
+                entryResult = ClickNotify(m_tree, m_tree.Find(L"Mouse"), NM_DBLCLK);
+            },
+            [&] {
+                opensAfterEntry = observer->opens;
+                categoryResult = ClickNotify(m_tree, m_tree.Find(L"Keyboard and Mouse"), NM_DBLCLK);
+            },
+            [&] { opensAfterCategory = observer->opens - opensAfterEntry; },
+        },
+        StartRequest{L"Mouse", 0});
+    EXPECT_EQ(opensAfterEntry, 1);
+    EXPECT_EQ(opensAfterCategory, 0);
+    EXPECT_EQ(entryResult, 0);
+    EXPECT_EQ(categoryResult, 0) << "the control still opens or closes the category";
+}
+
+TEST_F(Page, ExpandingAnotherCategoryKeepsTheSelectionButForgetsTheStoredOne)
+{
+    Register(L"Mouse", L"Mouse", 3);
+    Register(L"Wallpaper", L"Wallpaper", 5);
+    ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kWindowStateKeyPath, kTreeSelection, L"Mouse"));
+    std::wstring storedBefore, selectedAfter, storedAfter = L"?";
+    int imageAfter = -1;
+    Run({
+        [&] {
+            storedBefore = StoredTreeSelection();
+            PostClick(m_tree.hwnd, m_tree.ButtonPoint(m_tree.Find(L"Display")));
+        },
+        [&] {
+            selectedAfter = m_tree.Text(m_tree.Selected());
+            storedAfter = StoredTreeSelection();
+            imageAfter = m_tree.Image(m_tree.Find(L"Display"));
+        },
+    });
+    EXPECT_EQ(storedBefore, L"Mouse") << "restored from the stored selection";
+    EXPECT_EQ(selectedAfter, L"Mouse");
+    EXPECT_EQ(imageAfter, 5);
+    EXPECT_EQ(storedAfter, L"");
+}
+
+TEST(DescriptionPane, LineRectanglesCentreInTheBandAndStayInsideIt)
+{
+    ASSERT_TRUE(LoadResourceLibrary());  // line spacing "2"
+    struct Case {
+        int font;
+        RECT one, two, three;
+    } cases[] = {
+        {11, {10, 57, 400, 70}, {10, 50, 400, 76}, {10, 44, 400, 83}},
+        {30, {10, 47, 400, 79}, {10, 35, 400, 92}, {10, 35, 400, 92}},
+    };
+    for (const Case& c : cases) {
+        CDescriptionEdit pane;
+        pane.m_rcThreeLines = RECT{10, 35, 400, 92};
+        pane.CalcLineRects(c.font);
+        EXPECT_TRUE(SameRect(pane.m_rcOneLine, c.one)) << c.font << Show(pane.m_rcOneLine);
+        EXPECT_TRUE(SameRect(pane.m_rcTwoLines, c.two)) << c.font << Show(pane.m_rcTwoLines);
+        EXPECT_TRUE(SameRect(pane.m_rcThreeLines, c.three)) << c.font << Show(pane.m_rcThreeLines);
+    }
+}
+
+TEST_F(Page, PaneFollowsTheSelectedDescription)
+{
+    Register(L"A", L"A", 3, L"Pointer speed");
+    Register(L"B", L"B", 3);
+    Register(L"C", L"C", 3, L"one\\ntwo\\nthree\\nfour");  // the catalogue writes line breaks as "\n"
+    Register(L"E", L"E", 3, L"one\\ntwo");
+    struct Seen {
+        std::wstring text;
+        RECT rect;
+    };
+    std::vector<Seen> seen;
+    RECT one{}, two{}, three{};
+    std::wstring afterCaseOnly, afterOther;
+    auto select = [&](const wchar_t* name) {
+        return [&, name] {
+            TreeView_SelectItem(m_tree.hwnd, m_tree.Find(name));
+            seen.push_back({TextOf(m_pane), RectInParent(m_pane)});
+        };
+    };
+    Run({
+        [&] {
+            one = PaneRect(1);
+            two = PaneRect(2);
+            three = PaneRect(3);
+        },
+        select(L"B"),  // empty, as at start: stays at three lines
+        select(L"A"),
+        [&] {  // a text that differs only in case keeps the first one
+            auto* pane = dynamic_cast<CDescriptionEdit*>(win::Window::FromHandle(m_pane));
+            ASSERT_NE(pane, nullptr);
+            CAppInfo shouting, other;
+            shouting.m_strDescription = L"POINTER SPEED";
+            other.m_strDescription = L"Pointer";
+            pane->SetApp(&shouting);
+            afterCaseOnly = TextOf(m_pane);
+            pane->SetApp(&other);
+            afterOther = TextOf(m_pane);
+        },
+        select(L"B"),  // empty after a text: one line
+        select(L"C"),  // four lines: three-line rectangle
+        select(L"E"),
+    });
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[0].text, L"");
+    EXPECT_TRUE(SameRect(seen[0].rect, three)) << Show(seen[0].rect);
+    EXPECT_EQ(seen[1].text, L"Pointer speed");
+    EXPECT_TRUE(SameRect(seen[1].rect, one)) << Show(seen[1].rect);
+    EXPECT_EQ(afterCaseOnly, L"Pointer speed");
+    EXPECT_EQ(afterOther, L"Pointer");
+    EXPECT_EQ(seen[2].text, L"");
+    EXPECT_TRUE(SameRect(seen[2].rect, one)) << Show(seen[2].rect);
+    EXPECT_EQ(seen[3].text, L"one\r\ntwo\r\nthree\r\nfour");
+    EXPECT_TRUE(SameRect(seen[3].rect, three)) << Show(seen[3].rect);
+    EXPECT_TRUE(SameRect(seen[4].rect, two)) << Show(seen[4].rect);
+}
+
+// The region each window is asked to paint while the dialog is resized.
+struct PaintRecorder {
+    static PaintRecorder* current;
+    HHOOK hook = nullptr;
+    HWND tab, tree;
+    RECT tabPainted{}, treePainted{};
+    int tabPaints = 0, treePaints = 0;
+
+    HHOOK afterHook = nullptr;
+
+    PaintRecorder(HWND t, HWND v) : tab(t), tree(v)
+    {
+        current = this;
+        hook = SetWindowsHookExW(WH_CALLWNDPROC, &OnCall, nullptr, GetCurrentThreadId());
+        afterHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &OnReturn, nullptr, GetCurrentThreadId());
+    }
+    ~PaintRecorder()
+    {
+        UnhookWindowsHookEx(hook);
+        UnhookWindowsHookEx(afterHook);
+        current = nullptr;
+    }
+    // The controls invalidate themselves when resized; drop that so only the page's own
+    // repainting is left to see.
+    static LRESULT CALLBACK OnReturn(int code, WPARAM wp, LPARAM lp)
+    {
+        const CWPRETSTRUCT* msg = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+        if (code == HC_ACTION && (msg->message == WM_SIZE || msg->message == WM_WINDOWPOSCHANGED) &&
+            (msg->hwnd == current->tab || msg->hwnd == current->tree))
+            ValidateRect(msg->hwnd, nullptr);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static LRESULT CALLBACK OnCall(int code, WPARAM wp, LPARAM lp)
+    {
+        const CWPSTRUCT* msg = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && msg->message == WM_PAINT) {
+            RECT box{};
+            GetUpdateRect(msg->hwnd, &box, FALSE);
+            if (msg->hwnd == current->tab && current->tabPaints++ == 0)
+                current->tabPainted = box;
+            if (msg->hwnd == current->tree && current->treePaints++ == 0)
+                current->treePainted = box;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+};
+PaintRecorder* PaintRecorder::current = nullptr;
+
+TEST_F(Page, ResizingRepaintsTheBottomStripsAtOnce)
+{
+    Register(L"Mouse", L"Mouse", 3);
+    RECT tabClient{}, treeClient{}, tabGrown{}, treeGrown{}, tabShrunk{};
+    int treePaintsShrinking = -1;
+    Run({[&] {
+        RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT rc{};
+        GetWindowRect(m_dialog, &rc);
+        {
+            PaintRecorder recorder(m_tab, m_tree.hwnd);
+            SetWindowPos(m_dialog, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + 50,
+                         SWP_NOMOVE | SWP_NOZORDER);
+            tabGrown = recorder.tabPainted;
+            treeGrown = recorder.treePainted;
+        }
+        GetClientRect(m_tab, &tabClient);
+        GetClientRect(m_tree.hwnd, &treeClient);
+        RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        {
+            PaintRecorder recorder(m_tab, m_tree.hwnd);
+            SetWindowPos(m_dialog, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + 20,
+                         SWP_NOMOVE | SWP_NOZORDER);
+            tabShrunk = recorder.tabPainted;
+            treePaintsShrinking = recorder.treePaints;
+        }
+    }});
+    const RECT tabStrip{tabClient.left, tabClient.bottom - 51, tabClient.right, tabClient.bottom};
+    const RECT treeStrip{treeClient.left, treeClient.bottom - 50, treeClient.right, treeClient.bottom};
+    EXPECT_TRUE(SameRect(tabGrown, tabStrip)) << Show(tabGrown) << " expected " << Show(tabStrip);
+    EXPECT_TRUE(SameRect(treeGrown, treeStrip)) << Show(treeGrown) << " expected " << Show(treeStrip);
+    const RECT bottomRow{tabClient.left, tabClient.bottom - 30 - 1, tabClient.right, tabClient.bottom - 30};
+    EXPECT_TRUE(SameRect(tabShrunk, bottomRow)) << Show(tabShrunk) << " expected " << Show(bottomRow);
+    EXPECT_EQ(treePaintsShrinking, 0);
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include "ui/description_edit.h"
+
+#include "catalog/app_info.h"
+#include "res/resource.h"
+#include "win/resource_module.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The localizable line spacing; text that is not a number reads as 0.
+int LineSpacing()
+{
+    return _wtoi(LoadResString(IDS_LINE_SPACING).c_str());
+}
+
+// The band's part that `lines` lines of height `lineHeight` take, centred and kept in the band.
+RECT CentredRect(const RECT& band, int lines, int lineHeight)
+{
+    const int height = band.bottom - band.top;
+    int top = band.top + (height - lines * lineHeight) / 2;
+    int bottom = top + lines * lineHeight;
+    if (top < band.top)
+        top = band.top;
+    if (bottom > band.bottom)
+        bottom = band.bottom;
+    return RECT{band.left, top, band.right, bottom};
+}
+
+std::wstring Folded(std::wstring text)
+{
+    if (!text.empty())
+        ::CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    return a.size() == b.size() && Folded(a) == Folded(b);
+}
+
+}  // namespace
+
+void CDescriptionEdit::CalcLineRects(int fontHeight)
+{
+    const RECT band = m_rcThreeLines;
+    const int lineHeight = fontHeight + LineSpacing();
+    m_rcOneLine = CentredRect(band, 1, lineHeight);
+    m_rcTwoLines = CentredRect(band, 2, lineHeight);
+    m_rcThreeLines = CentredRect(band, 3, lineHeight);
+}
+
+int CDescriptionEdit::CreateInParent(win::Window& owner)
+{
+    const HFONT font = owner.GetFont();
+    LOGFONTW description{};
+    int fontHeight = 0;
+    if (font && ::GetObjectW(font, sizeof(description), &description))
+        fontHeight = std::abs(description.lfHeight);
+    CalcLineRects(fontHeight);
+    Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | ES_READONLY | ES_AUTOVSCROLL | ES_MULTILINE, 0,
+           m_rcThreeLines, owner.GetSafeHwnd(), 0);
+    SetFont(font, true);
+    return 0;
+}
+
+void CDescriptionEdit::SetApp(const CAppInfo* entry)
+{
+    const std::wstring text = entry ? entry->m_strDescription : std::wstring();
+    if (SameIgnoringCase(GetWindowText(), text))
+        return;
+    SetWindowText(text);
+    switch (GetLineCount()) {
+    case 1:
+        MoveWindow(m_rcOneLine, false);
+        break;
+    case 2:
+        MoveWindow(m_rcTwoLines, false);
+        break;
+    default:
+        MoveWindow(m_rcThreeLines, false);
+        break;
+    }
+}
+
+bool CDescriptionEdit::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN) {
+        if (msg->wParam == VK_TAB) {
+            ::SetFocus(GetParent());
+            return true;
+        }
+        if ((::GetKeyState(VK_CONTROL) & 0x8000) && (::GetKeyState('C') & 0x8000))
+            return true;
+    }
+    return win::Edit::PreTranslateMessage(msg);
+}

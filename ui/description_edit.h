@@ -1,0 +1,28 @@
+// The description pane above the views: a read-only edit that stands one, two or three text
+// lines high, vertically centred in a fixed band beside the Open and Help buttons.
+#pragma once
+#include "win/controls.h"
+
+#include <windows.h>
+
+class CAppInfo;
+
+class CDescriptionEdit : public win::Edit {
+public:
+    // Computes the three rectangles from the band the owner stored in m_rcThreeLines.
+    void CalcLineRects(int fontHeight);
+    // Creates the pane (id 0) in `owner` at the three-line rectangle, with the owner's font;
+    // the owner stores the band in m_rcThreeLines first. Returns 0.
+    int CreateInParent(win::Window& owner);
+    // Shows the entry's description (nothing for null) and fits the pane's height to it. A text
+    // equal to the shown one but for letter case is left as it is.
+    void SetApp(const CAppInfo* entry);
+
+    // Tab hands the focus to the owner; Ctrl+C is swallowed so the pane copies nothing.
+    bool PreTranslateMessage(MSG* msg) override;
+
+    // In the owner's client coordinates.
+    RECT m_rcOneLine{};
+    RECT m_rcTwoLines{};
+    RECT m_rcThreeLines{};  // the band until CalcLineRects
+};
