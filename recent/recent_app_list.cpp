@@ -50,8 +50,12 @@ bool ReadTime(const std::wstring& keyPath, int position, std::int32_t& time)
     return true;
 }
 
+}  // namespace
+
+std::wstring RecentListKeyPath() { return kRecentListKeyPath; }
+
 // Ordinal comparison ignoring letter case: ids are names, not words, so no linguistic rules.
-bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b)
+bool RecentIdsEqual(const std::wstring& a, const std::wstring& b)
 {
     if (a.size() != b.size())
         return false;
@@ -63,10 +67,6 @@ bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b)
     }
     return upperA == upperB;
 }
-
-}  // namespace
-
-std::wstring RecentListKeyPath() { return kRecentListKeyPath; }
 
 CRecentAppList::CRecentAppList() : CRecentAppList(RecentListSeams{}) {}
 
@@ -98,7 +98,7 @@ void CRecentAppList::Add(std::wstring id)
     const std::int32_t now = m_seams.now();
     bool found = false;
     for (auto& entry : m_entries) {
-        if (EqualsIgnoringCase(entry->strName, id)) {
+        if (RecentIdsEqual(entry->strName, id)) {
             entry->tLastRun = now;
             found = true;
             break;

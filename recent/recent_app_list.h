@@ -53,3 +53,6 @@ private:
 
 // Registry path of the list under HKEY_CURRENT_USER.
 std::wstring RecentListKeyPath();
+
+// How recent names and catalogue ids are compared: ordinally, ignoring letter case.
+bool RecentIdsEqual(const std::wstring& a, const std::wstring& b);

@@ -213,6 +213,8 @@ bool ListCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
         return OnRClick(reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem, result);
     case LVN_KEYDOWN:
         return OnKeyDown(reinterpret_cast<NMLVKEYDOWN*>(hdr)->wVKey, result);
+    case NM_CUSTOMDRAW:
+        return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr), result);
     default:
         return false;
     }
@@ -222,6 +224,7 @@ bool ListCtrl::OnItemChanged(int, UINT, UINT, LPARAM, LRESULT&) { return false; 
 bool ListCtrl::OnDblClk(int, LRESULT&) { return false; }
 bool ListCtrl::OnRClick(int, LRESULT&) { return false; }
 bool ListCtrl::OnKeyDown(WORD, LRESULT&) { return false; }
+bool ListCtrl::OnCustomDraw(NMLVCUSTOMDRAW*, LRESULT&) { return false; }
 
 bool PopupMenu::Track(HWND owner, POINT screen, UINT flags) const
 {

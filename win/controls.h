@@ -127,6 +127,12 @@ public:
     int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
     int GetSelectedCount() const { return static_cast<int>(SendMessage(LVM_GETSELECTEDCOUNT)); }
     bool SetColumnWidth(int column, int width) const { return SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
+    // A part of a row (LVIR_BOUNDS, LVIR_ICON, LVIR_LABEL) in client coordinates.
+    bool GetItemRect(int index, RECT& rc, int part) const
+    {
+        rc.left = part;
+        return SendMessage(LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc)) != 0;
+    }
 
 protected:
     // The control's own notifications, reflected back to it and decoded into the handlers below;
@@ -140,6 +146,8 @@ protected:
     virtual bool OnRClick(int item, LRESULT& result);
     // LVN_KEYDOWN with the virtual key.
     virtual bool OnKeyDown(WORD key, LRESULT& result);
+    // NM_CUSTOMDRAW: one stage of painting; `result` carries the CDRF_* answer.
+    virtual bool OnCustomDraw(NMLVCUSTOMDRAW* draw, LRESULT& result);
 };
 
 // An owned image list.

@@ -1,0 +1,440 @@
+// The all-applications list and the recent list over a registered catalogue, in a test dialog that
+// stands in for the tab control: what they list, what they select, what they tell their owner,
+// and what a user's clicks and keys make them do.
+#include "app/resource_library.h"
+#include "catalog/app_info.h"
+#include "recent/recent_app_list.h"
+#include "tests/catalog/catalog_fixture.h"
+#include "tests/ui/memory_template.h"
+#include "tests/ui/modal_script.h"
+#include "ui/list_ctrl_all.h"
+#include "ui/list_ctrl_recent.h"
+#include "ui/start_request.h"
+#include "ui/view_owner.h"
+#include "win/dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kWindowStateKey[] = L"Software\\Marbeck\\Quillon\\WindowState";
+
+// The page's stand-in: records what the views report and the commands posted to it.
+class OwnerDialog : public win::Dialog, public IViewOwner {
+public:
+    OwnerDialog()
+        : win::Dialog(0, nullptr),
+          m_template(MakeDialogTemplate(L"List views", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300, 200))
+    {
+        SetTemplateIndirect(reinterpret_cast<const DLGTEMPLATE*>(m_template.data()));
+    }
+
+    void OnSelectionChanged(CAppInfo* entry) override { reports.push_back(entry); }
+
+    std::vector<CAppInfo*> reports;
+    int opens = 0;
+    int helps = 0;
+    int oks = 0;  // Enter that no view consumed reaches the dialog as IDOK
+
+protected:
+    bool OnCommand(UINT id, UINT code, HWND source) override
+    {
+        if (id == 10010 && code == 0 && !source) {
+            ++opens;
+            return true;
+        }
+        if (id == 10011 && code == 0 && !source) {
+            ++helps;
+            return true;
+        }
+        return win::Dialog::OnCommand(id, code, source);
+    }
+    void OnOK() override { ++oks; }
+
+private:
+    std::vector<WORD> m_template;
+};
+
+// Dispatches this thread's messages until `done` holds or `ms` have passed (idle waits included).
+void PumpUntil(const std::function<bool()>& done, DWORD ms = 2000)
+{
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+void SendButton(DWORD down, DWORD up)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+void SendKey(WORD key, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+// The point of a list in client coordinates, on the screen, with the pointer put there.
+void PointAt(HWND list, POINT client)
+{
+    ClientToScreen(list, &client);
+    SetCursorPos(client.x, client.y);
+}
+
+POINT IconCentre(const win::ListCtrl& list, int item)
+{
+    RECT rc{};
+    list.GetItemRect(item, rc, LVIR_ICON);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+// Below every item: the list is tall enough for three rows of icons.
+POINT EmptySpace(const win::ListCtrl& list)
+{
+    RECT client = list.GetClientRect();
+    return POINT{client.right - 10, client.bottom - 10};
+}
+
+// What a right-click showed: the menu's items as seen when it opened; the menu is then dismissed.
+struct MenuWatch {
+    int shown = 0;
+    std::vector<std::wstring> texts;
+    UINT defaultId = 0;
+    bool helpGrayed = false;
+};
+MenuWatch* g_menuWatch = nullptr;
+
+LRESULT CALLBACK WatchMenuOpening(int code, WPARAM wp, LPARAM lp)
+{
+    const auto* call = reinterpret_cast<CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && g_menuWatch && call->message == WM_INITMENUPOPUP) {
+        HMENU menu = reinterpret_cast<HMENU>(call->wParam);
+        ++g_menuWatch->shown;
+        g_menuWatch->texts.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[64] = {};
+            GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+            g_menuWatch->texts.push_back(text);
+        }
+        g_menuWatch->defaultId = GetMenuDefaultItem(menu, FALSE, 0);
+        g_menuWatch->helpGrayed = (GetMenuState(menu, 57001, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK DismissMenu(int code, WPARAM wp, LPARAM lp)
+{
+    if (code == MSGF_MENU)
+        EndMenu();
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+class MenuWatcher {
+public:
+    explicit MenuWatcher(MenuWatch& watch)
+    {
+        g_menuWatch = &watch;
+        m_call = SetWindowsHookExW(WH_CALLWNDPROC, &WatchMenuOpening, nullptr, GetCurrentThreadId());
+        m_filter = SetWindowsHookExW(WH_MSGFILTER, &DismissMenu, nullptr, GetCurrentThreadId());
+    }
+    ~MenuWatcher()
+    {
+        UnhookWindowsHookEx(m_call);
+        UnhookWindowsHookEx(m_filter);
+        g_menuWatch = nullptr;
+    }
+    MenuWatcher(const MenuWatcher&) = delete;
+    MenuWatcher& operator=(const MenuWatcher&) = delete;
+
+private:
+    HHOOK m_call = nullptr;
+    HHOOK m_filter = nullptr;
+};
+
+class ListViews : public testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(LoadResourceLibrary()); }
+    void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
+
+    // Registers and loads entries (id, name) in this catalogue order.
+    void Catalogue(const std::vector<std::pair<std::wstring, std::wstring>>& entries)
+    {
+        for (const auto& [id, name] : entries) {
+            ASSERT_TRUE(RegisterMinimalApp(id, name));
+            auto entry = std::make_unique<CAppInfo>();
+            ASSERT_EQ(entry->LoadRegisteredApp(id), 1) << id.c_str();
+            m_catalogue.push_back(std::move(entry));
+        }
+    }
+    CAppInfo* Entry(const std::wstring& id) const
+    {
+        for (const auto& entry : m_catalogue)
+            if (entry->m_strId == id)
+                return entry.get();
+        return nullptr;
+    }
+    // An empty id removes the value.
+    void StoreSelection(const wchar_t* value, const std::wstring& id)
+    {
+        if (id.empty())
+            SHDeleteValueW(HKEY_CURRENT_USER, kWindowStateKey, value);
+        else
+            ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kWindowStateKey, value, id));
+    }
+
+    // Runs the owner dialog; `steps` run in its modal loop, the first right after it opened.
+    void Run(std::vector<ModalScript::Step> steps)
+    {
+        steps.push_back([this] { m_owner.EndDialog(IDCANCEL); });
+        ModalScript script(std::move(steps), 20000);
+        m_owner.DoModal();
+        EXPECT_TRUE(script.AllStepsRan());
+        EXPECT_FALSE(script.TimedOut());
+    }
+    RECT OwnerClient() const { return m_owner.GetClientRect(); }
+
+    static std::vector<std::wstring> Labels(const win::ListCtrl& list)
+    {
+        std::vector<std::wstring> labels;
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            labels.push_back(list.GetItemText(i));
+        return labels;
+    }
+    static std::vector<int> Selected(const win::ListCtrl& list)
+    {
+        std::vector<int> items;
+        for (int i = list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = list.GetNextItem(i, LVNI_SELECTED))
+            items.push_back(i);
+        return items;
+    }
+
+    RegistrySandbox m_sandbox;
+    CAppList m_catalogue;
+    OwnerDialog m_owner;
+};
+
+const std::vector<std::pair<std::wstring, std::wstring>> kThree = {
+    {L"GammaId", L"gamma"}, {L"BetaId", L"Beta"}, {L"AlphaId", L"alpha"}};
+
+TEST_F(ListViews, AllListSortsIgnoringCaseAndRestoresTheRequestedOrStoredEntry)
+{
+    Catalogue(kThree);
+    struct Case {
+        StartRequest start;
+        const wchar_t* stored;    // "AllSelectedApp"; empty: none
+        const wchar_t* expected;  // selected entry after filling
+    } cases[] = {
+        {{L"", -1}, L"", L"AlphaId"},             // nothing asked or stored: the first item
+        {{L"BetaId", -1}, L"GammaId", L"BetaId"},  // a request without a tab is this list's
+        {{L"BetaId", 1}, L"GammaId", L"BetaId"},
+        {{L"BetaId", 0}, L"GammaId", L"GammaId"},  // another view's request: the stored entry
+        {{L"BetaId", 2}, L"GammaId", L"GammaId"},
+        {{L"", 1}, L"GammaId", L"GammaId"},
+        {{L"betaid", -1}, L"", L"AlphaId"},        // exact comparisons: no match, the first item
+        {{L"", -1}, L"GAMMAID", L"AlphaId"},
+    };
+    Run({[&] {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.start.name.c_str() << " tab " << c.start.tab);
+            StoreSelection(L"AllSelectedApp", c.stored);
+            m_owner.reports.clear();
+            CListCtrlAll list;
+            list.m_pAppList = &m_catalogue;
+            ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, c.start));
+            EXPECT_EQ(Labels(list), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nBeta", L"\r\ngamma"}));
+            EXPECT_FALSE(list.IsWindowVisible());
+            EXPECT_EQ(GetFocus(), list.GetSafeHwnd());
+            ASSERT_EQ(Selected(list).size(), 1u);
+            const int selected = Selected(list)[0];
+            EXPECT_EQ(reinterpret_cast<CAppInfo*>(list.GetItemData(selected)), Entry(c.expected));
+            EXPECT_TRUE(list.GetItemState(selected, LVIS_FOCUSED));
+            EXPECT_TRUE(m_owner.reports.empty()) << "filling tells the owner nothing";
+
+            list.ShowView(true);
+            EXPECT_TRUE(list.IsWindowVisible());
+            EXPECT_EQ(m_owner.reports, (std::vector<CAppInfo*>{Entry(c.expected)})) << "showing reports it";
+            list.ShowView(false);
+            EXPECT_FALSE(list.IsWindowVisible());
+        }
+    }});
+}
+
+TEST_F(ListViews, CtrlClickingAnItemTwiceReportsItThenNoneAndEnterOpensOnlyWithASelection)
+{
+    Catalogue(kThree);
+    CListCtrlAll list;
+    list.m_pAppList = &m_catalogue;
+    Run({
+        [&] {
+            ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+            list.ShowView(true);
+            SetForegroundWindow(m_owner);
+            m_owner.reports.clear();
+            for (int click = 0; click < 2; ++click) {
+                PointAt(list, IconCentre(list, 1));
+                SendKey(VK_CONTROL, false);
+                SendButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                SendKey(VK_CONTROL, true);
+                const size_t before = m_owner.reports.size();
+                PumpUntil([&] { return m_owner.reports.size() > before; });
+                PumpFor(GetDoubleClickTime() + 100);  // two clicks, not a double-click
+            }
+            EXPECT_EQ(m_owner.reports, (std::vector<CAppInfo*>{Entry(L"BetaId"), nullptr}));
+            EXPECT_EQ(Selected(list), std::vector<int>{0}) << "alpha stays selected";
+            list.SetFocus();
+            list.PostMessage(WM_KEYDOWN, VK_RETURN, 1);
+        },
+        [&] {
+            PumpFor(100);  // the posted Open arrives
+            EXPECT_EQ(m_owner.opens, 1) << "Enter with alpha selected";
+            EXPECT_EQ(m_owner.oks, 0) << "and consumed by the list";
+            list.SelectItem(-1);
+            list.PostMessage(WM_KEYDOWN, VK_RETURN, 1);
+        },
+        [&] {
+            PumpFor(100);
+            EXPECT_EQ(m_owner.opens, 1) << "Enter with nothing selected opens nothing";
+            EXPECT_EQ(m_owner.oks, 1) << "and goes on to the dialog";
+            EXPECT_EQ(m_owner.helps, 0);
+        },
+    });
+}
+
+TEST_F(ListViews, DoubleAndRightClicksActOnlyOnAnItem)
+{
+    Catalogue(kThree);
+    CListCtrlAll list;
+    list.m_pAppList = &m_catalogue;
+    MenuWatch onItem, onEmpty;
+    int opensOnItem = 0, opensOnEmpty = 0;
+    Run({[&] {
+        ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+        list.ShowView(true);
+        SetForegroundWindow(m_owner);
+        const auto doubleClick = [&](POINT at) {
+            const int before = m_owner.opens;
+            PointAt(list, at);
+            SendButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            SendButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            PumpFor(400);
+            return m_owner.opens - before;
+        };
+        opensOnItem = doubleClick(IconCentre(list, 2));
+        opensOnEmpty = doubleClick(EmptySpace(list));
+
+        const auto rightClick = [&](POINT at, MenuWatch& watch) {
+            MenuWatcher watcher(watch);
+            PointAt(list, at);
+            SendButton(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            PumpFor(400);
+        };
+        rightClick(IconCentre(list, 1), onItem);
+        rightClick(EmptySpace(list), onEmpty);
+        PumpFor(100);
+    }});
+    EXPECT_EQ(opensOnItem, 1);
+    EXPECT_EQ(opensOnEmpty, 0);
+    EXPECT_EQ(onItem.shown, 1) << "an item's menu";
+    EXPECT_EQ(onItem.texts, (std::vector<std::wstring>{L"&Open", L"&Help"}));
+    EXPECT_EQ(onItem.defaultId, 57000u);
+    EXPECT_TRUE(onItem.helpGrayed) << "the entry has no help file";
+    EXPECT_EQ(onEmpty.shown, 0) << "no menu on empty space";
+    EXPECT_EQ(m_owner.opens, 1) << "choosing nothing from the menu opens nothing";
+}
+
+class RecentView : public ListViews {
+protected:
+    void SetUp() override
+    {
+        ListViews::SetUp();
+        Catalogue({{L"zetaId", L"Zeta"}, {L"BetaId", L"Beta"}, {L"alphaId", L"alpha"}});
+        // Most recent first: Zeta (spelt in another case), a name no longer catalogued, alpha.
+        m_recent.Add(L"alphaId");
+        m_recent.Add(L"goneId");
+        m_recent.Add(L"ZETAID");
+        m_view.m_pAppList = &m_catalogue;
+        m_view.m_pRecentList = &m_recent;
+    }
+
+    std::int32_t m_clock = 1000;
+    CRecentAppList m_recent{RecentListSeams{[this] { return ++m_clock; }, nullptr}};
+    CListCtrlRecent m_view;
+};
+
+TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactId)
+{
+    struct Case {
+        StartRequest start;
+        const wchar_t* stored;    // "RecentSelectedApp"; empty: none
+        const wchar_t* expected;
+    } cases[] = {
+        {{L"", -1}, L"zetaId", L"zetaId"},
+        {{L"", -1}, L"ZETAID", L"alphaId"},       // differs only in case: not restored
+        {{L"zetaId", 2}, L"", L"zetaId"},          // a request naming this view
+        {{L"zetaId", -1}, L"", L"alphaId"},        // that is the all list's
+        {{L"zetaId", 1}, L"alphaId", L"alphaId"},
+    };
+    Run({[&] {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.start.name.c_str() << " tab " << c.start.tab << " stored "
+                                            << c.stored);
+            StoreSelection(L"RecentSelectedApp", c.stored);
+            m_owner.reports.clear();
+            SetFocus(m_owner);
+            const HWND before = GetFocus();
+            CListCtrlRecent view;
+            view.m_pAppList = &m_catalogue;
+            view.m_pRecentList = &m_recent;
+            ASSERT_TRUE(view.InitView(OwnerClient(), m_owner, m_owner, c.start));
+            EXPECT_EQ(GetFocus(), before) << "the recent view leaves the focus where it was";
+            EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nZeta"}));
+            ASSERT_EQ(Selected(view).size(), 1u);
+            EXPECT_EQ(reinterpret_cast<CAppInfo*>(view.GetItemData(Selected(view)[0])), Entry(c.expected));
+            EXPECT_TRUE(m_owner.reports.empty());
+        }
+    }});
+}
+
+TEST_F(RecentView, RefreshListsTheNewSetUnselectedAndShowingSelectsTheFirst)
+{
+    Run({[&] {
+        ASSERT_TRUE(m_view.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+        m_recent.Add(L"betaid");
+        m_owner.reports.clear();
+        ASSERT_TRUE(m_view.RefreshView());
+        EXPECT_EQ(Labels(m_view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nBeta", L"\r\nZeta"}));
+        EXPECT_TRUE(Selected(m_view).empty());
+        EXPECT_TRUE(m_owner.reports.empty());
+        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(m_view.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+        EXPECT_EQ(ImageList_GetImageCount(images), 4) << "one slot per recent name";
+
+        m_view.ShowView(true);
+        EXPECT_EQ(Selected(m_view), std::vector<int>{0});
+        EXPECT_EQ(m_owner.reports, (std::vector<CAppInfo*>{Entry(L"alphaId")}));
+    }});
+}
+
+}  // namespace

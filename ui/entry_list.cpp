@@ -1,0 +1,169 @@
+#include "ui/entry_list.h"
+
+#include "catalog/app_info.h"
+#include "sable/sable_colors.h"
+#include "sable/sable_scrollbar.h"
+#include "ui/view_common.h"
+#include "ui/view_owner.h"
+#include "win/handles.h"
+
+namespace entry_list {
+
+namespace {
+
+const int kIconSize = 32;
+const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, so the sort sees it too
+
+// Child, hidden, tab stop, group start, small icons, selection shown without focus, sorted
+// ascending; several items may be selected.
+const DWORD kListStyle =
+    WS_CHILD | WS_TABSTOP | WS_GROUP | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SORTASCENDING;
+
+int ItemImage(const win::ListCtrl& list, int item)
+{
+    LVITEMW data{};
+    data.mask = LVIF_IMAGE;
+    data.iItem = item;
+    return list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data)) ? data.iImage : -1;
+}
+
+// The label as a user reads it: the leading line break is the stored label's, not the name's.
+std::wstring ShownName(const std::wstring& label)
+{
+    const std::size_t start = label.find_first_not_of(kLabelPrefix);
+    return start == std::wstring::npos ? std::wstring() : label.substr(start);
+}
+
+void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
+{
+    RECT icon{}, label{};
+    if (!list.GetItemRect(item, icon, LVIR_ICON) || !list.GetItemRect(item, label, LVIR_LABEL))
+        return;
+    const UINT state = list.GetItemState(item, LVIS_SELECTED | LVIS_FOCUSED);
+    const bool focused = ::GetFocus() == list.GetSafeHwnd();
+
+    const int image = ItemImage(list, item);
+    if (images && image >= 0) {
+        const int x = icon.left + (icon.right - icon.left - kIconSize) / 2;
+        const int y = icon.top + (icon.bottom - icon.top - kIconSize) / 2;
+        ::ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
+    }
+
+    COLORREF text = static_cast<COLORREF>(list.SendMessage(LVM_GETTEXTCOLOR));
+    if (state & LVIS_SELECTED) {
+        sable::FillSolid(dc, label, ::GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        text = ::GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+    } else {
+        const COLORREF back = static_cast<COLORREF>(list.SendMessage(LVM_GETBKCOLOR));
+        if (back != CLR_NONE)
+            sable::FillSolid(dc, label, back);
+    }
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = ::SetTextColor(dc, text);
+    const std::wstring name = ShownName(list.GetItemText(item));
+    RECT textRect{label.left + 2, label.top, label.right - 2, label.bottom};
+    ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &textRect,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SetTextColor(dc, oldColour);
+    ::SetBkMode(dc, oldMode);
+    if ((state & LVIS_FOCUSED) && focused)
+        ::DrawFocusRect(dc, &label);
+}
+
+}  // namespace
+
+bool Create(win::ListCtrl& list, UINT id, const RECT& ownerClient, win::Window& owner,
+            sable::AbstractScrollBarPaintHook& hook, win::ImageList& images, int grow)
+{
+    if (!list.Create(kListStyle, 0, view::Placement(ownerClient), owner.GetSafeHwnd(), id))
+        return false;
+    hook.HookWindow(list.GetSafeHwnd());
+    if (images.Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 1, grow))
+        list.SetImageList(images.GetSafeHandle(), LVSIL_SMALL);
+    return true;
+}
+
+int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot)
+{
+    win::UniqueIcon icon(entry.CreateAppIcon(kIconSize));
+    if (slot < 0)
+        return images.AddIcon(icon.get());
+    return images.ReplaceIcon(slot, icon.get()) ? slot : -1;
+}
+
+void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
+{
+    list.InsertItem(image, kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
+}
+
+CAppInfo* EntryAt(const win::ListCtrl& list, int item)
+{
+    return reinterpret_cast<CAppInfo*>(list.GetItemData(item));
+}
+
+int PositionOf(const win::ListCtrl& list, const CAppInfo* entry)
+{
+    int position = 0;
+    if (!entry)
+        return position;
+    const int count = list.GetItemCount();
+    for (int item = 0; item < count; ++item) {
+        if (EntryAt(list, item) == entry)
+            position = item;
+    }
+    return position;
+}
+
+void FinishFill(const win::ListCtrl& list, int item)
+{
+    list.SelectItem(item);
+    const RECT client = list.GetClientRect();
+    list.SetColumnWidth(0, (client.right - client.left) / 2);
+}
+
+void ReportStateChange(IViewOwner& owner, UINT oldState, UINT newState, LPARAM data)
+{
+    const bool was = (oldState & LVIS_SELECTED) != 0;
+    const bool is = (newState & LVIS_SELECTED) != 0;
+    if (is && !was)
+        owner.OnSelectionChanged(reinterpret_cast<CAppInfo*>(data));
+    else if (was && !is)
+        owner.OnSelectionChanged(nullptr);
+}
+
+void Show(const win::ListCtrl& list, IViewOwner* owner, bool show)
+{
+    if (!show) {
+        list.ShowWindow(SW_HIDE);
+        return;
+    }
+    list.ShowWindow(SW_SHOW);
+    const int anchor = list.GetSelectionMark();
+    if (anchor < 0) {
+        list.SelectItem(0);  // the owner hears of it through the state change
+    } else if (list.GetItemState(anchor, LVIS_SELECTED) & LVIS_SELECTED) {
+        list.SelectItem(anchor);  // already selected: no state change, so tell the owner here
+        if (owner)
+            owner->OnSelectionChanged(EntryAt(list, anchor));
+    }
+}
+
+bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg)
+{
+    return msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && list.GetSelectedCount() > 0;
+}
+
+LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images)
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        DrawItem(list, draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec), images);
+        return CDRF_SKIPDEFAULT;
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+}  // namespace entry_list

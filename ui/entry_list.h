@@ -1,0 +1,52 @@
+// What the all-applications list and the recent list share: the control they are, how an entry
+// becomes an item, how a selection reaches the owner, the Enter key, and how an item is drawn.
+#pragma once
+#include "ui/app_list.h"
+#include "win/controls.h"
+
+#include <windows.h>
+
+#include <string>
+
+class IViewOwner;
+
+namespace sable {
+class AbstractScrollBarPaintHook;
+}
+
+namespace entry_list {
+
+// Creates `list` hidden as control `id` of `owner` at the views' placement, hooks its scroll
+// bars, and makes `images` (32 x 32, room for one, growing by `grow`) its small-image list.
+bool Create(win::ListCtrl& list, UINT id, const RECT& ownerClient, win::Window& owner,
+            sable::AbstractScrollBarPaintHook& hook, win::ImageList& images, int grow);
+
+// Puts the entry's 32-pixel icon into slot `slot` of `images` (-1: appends); the slot used, or -1.
+int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot = -1);
+
+// Inserts `entry` labelled "\r\n" + its name, with `image`, requested at position `image`;
+// the sorted control puts it at its place in label order.
+void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image);
+
+// The entry of an item, or null.
+CAppInfo* EntryAt(const win::ListCtrl& list, int item);
+
+// The last position whose entry is `entry`; 0 without one.
+int PositionOf(const win::ListCtrl& list, const CAppInfo* entry);
+
+// The end of a fill: selects and focuses `item` and sets column 0 to half the client width.
+void FinishFill(const win::ListCtrl& list, int item);
+
+// Tells the owner of an item that became selected (its entry) or unselected (none).
+void ReportStateChange(IViewOwner& owner, UINT oldState, UINT newState, LPARAM data);
+
+// Shows or hides the view; on showing, restores the selection from the control's anchor.
+void Show(const win::ListCtrl& list, IViewOwner* owner, bool show);
+
+// A key-down of Enter while at least one item is selected.
+bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg);
+
+// Paints the items: the icon, and the name beside it without the label's leading line break.
+LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images);
+
+}  // namespace entry_list
