@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates docs/main-dialog.png and docs/about-box.png, and the German ones
 # docs/main-dialog-de.png and docs/about-box-de.png: builds the preview program, shows
-# the main dialog and then the About box over it under Xvfb in a Wine prefix of its own,
+# the main dialog over the sample catalogue of scripts/run.sh, then the About box over it,
+# under Xvfb in a Wine prefix of its own,
 # takes the whole screen with ImageMagick's import and crops it to the window.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
 # Environment: BRINDLE_WINEPREFIX (default .wine/shots), BRINDLE_DISPLAY (default :96)
@@ -21,6 +22,9 @@ export BRINDLE_WINEPREFIX=${BRINDLE_WINEPREFIX:-$root/.wine/shots}
 export BRINDLE_DISPLAY=${BRINDLE_DISPLAY:-:96}
 source scripts/wine-env.sh
 scripts/wine-up.sh "$build/bin/desktop_holder.exe"
+# The sample catalogue of scripts/run.sh fills the page.
+cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
+wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
 
 mkdir -p docs
 geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
