@@ -60,9 +60,11 @@ class Prefix:
                        stderr=subprocess.DEVNULL, check=True)
 
     def down(self):
-        # Its windows must not stay over the shared test desktop.
-        subprocess.run(['wineserver', '-k'], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Its desktop must be gone before the next test: a second Wine desktop on the display
+        # takes the X input focus, and the tests' Wine then cannot move the pointer.
+        for option in ('-k', '-w'):
+            subprocess.run(['wineserver', option], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
     def host(self, path):
         """Where a file of drive C: lies on the host."""
