@@ -5,7 +5,8 @@
 # Usage: scripts/run.sh [SCREENSHOT.png]       (default: build/brindle-run.png)
 # Environment: BRINDLE_BUILD_DIR  an already configured build folder to use instead of the
 #                                 i686 preset (only Brindle and QclRes are built there)
-#              BRINDLE_RUN_DISPLAY  the Xvfb display used when there is no display (:95)
+#              BRINDLE_RUN_DISPLAY  the Xvfb display used when there is no display
+#                                 (else BRINDLE_DISPLAY, else :95)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,7 +32,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
     export BRINDLE_DISPLAY=$DISPLAY
     on_xvfb=0
 else
-    export BRINDLE_DISPLAY=${BRINDLE_RUN_DISPLAY:-:95}
+    export BRINDLE_DISPLAY=${BRINDLE_RUN_DISPLAY:-${BRINDLE_DISPLAY:-:95}}
 fi
 export BRINDLE_WINEPREFIX=$root/.wine/run
 source scripts/wine-env.sh
@@ -46,8 +47,8 @@ fi
 scripts/wine-up.sh
 echo "$DISPLAY" > "$display_mark"
 
-# The sample catalogue: real programs of this prefix as the settings applications.
-# Deleting the key first makes every run register exactly this list.
+# The sample catalogue (scripts/sample-catalog.reg): real programs of this prefix as the
+# settings applications, and a few recent starts. Every run registers exactly this list.
 cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
 wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Regenerates docs/main-dialog.png and docs/about-box.png, and the German ones
-# docs/main-dialog-de.png and docs/about-box-de.png: builds the preview program, shows
-# the main dialog over the sample catalogue of scripts/run.sh, then the About box over it,
-# under Xvfb in a Wine prefix of its own,
-# takes the whole screen with ImageMagick's import and crops it to the window.
+# Regenerates the screenshots in docs/: builds the preview program, registers the sample
+# catalogue of scripts/run.sh, shows the main dialog on each of its three tabs and then the
+# About box over it, in English and then with the German resource library, under Xvfb in a
+# Wine prefix of its own, takes the whole screen with ImageMagick's import and crops it to the
+# window.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
 # Environment: BRINDLE_WINEPREFIX (default .wine/shots), BRINDLE_DISPLAY (default :96)
 set -euo pipefail
@@ -22,17 +22,19 @@ export BRINDLE_WINEPREFIX=${BRINDLE_WINEPREFIX:-$root/.wine/shots}
 export BRINDLE_DISPLAY=${BRINDLE_DISPLAY:-:96}
 source scripts/wine-env.sh
 scripts/wine-up.sh "$build/bin/desktop_holder.exe"
-# The sample catalogue of scripts/run.sh fills the page.
-cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
-wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
 
 mkdir -p docs
 geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
 
-shoot() {  # shoot MODE OUTPUT.png [LANG]
-    local mode=$1 out=$2 lang=${3:-}
+# The catalogue and the recent starts the previews show.
+cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
+wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
+
+language=  # /lang:de: the texts of the German resource library
+shoot() {  # shoot MODE OUTPUT.png [ENTRY_ID]
+    local mode=$1 out=$2 entry=${3:-}
     rm -f "$geometry"
-    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $lang \
+    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $entry $language \
         </dev/null >/dev/null 2>&1 ) &
     local pid=$!
     for _ in $(seq 150); do
@@ -52,7 +54,10 @@ shoot() {  # shoot MODE OUTPUT.png [LANG]
     echo "wrote $out ($((right - left))x$((bottom - top)))"
 }
 
-shoot main docs/main-dialog.png
+shoot categories docs/tab-categories.png WineConfiguration
+shoot list docs/tab-list.png InternetOptions
+shoot recent docs/tab-recent.png
 shoot about docs/about-box.png
-shoot main docs/main-dialog-de.png de
-shoot about docs/about-box-de.png de
+language=/lang:de
+shoot categories docs/main-dialog-de.png WineConfiguration
+shoot about docs/about-box-de.png

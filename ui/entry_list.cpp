@@ -93,7 +93,8 @@ int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot)
 
 void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
 {
-    list.InsertItem(image, kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
+    const int position = image >= 0 ? image : list.GetItemCount();  // the sort places it anyway
+    list.InsertItem(position, kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
 }
 
 CAppInfo* EntryAt(const win::ListCtrl& list, int item)

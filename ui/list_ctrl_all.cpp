@@ -11,6 +11,11 @@
 
 CListCtrlAll::CListCtrlAll() = default;
 
+CListCtrlAll::~CListCtrlAll()
+{
+    DestroyWindow();
+}
+
 bool CListCtrlAll::InitView(const RECT& ownerClient, win::Window& owner, IViewOwner& sink, const StartRequest& start)
 {
     m_pOwner = &sink;

@@ -10,6 +10,8 @@ struct StartRequest;
 class CListCtrlAll : public win::ListCtrl {
 public:
     CListCtrlAll();
+    // Destroys the control while this object can still take its image list back.
+    ~CListCtrlAll() override;
 
     const CAppList* m_pAppList = nullptr;  // the owner's catalogue; set before InitView
 

@@ -10,6 +10,11 @@
 
 CListCtrlRecent::CListCtrlRecent() = default;
 
+CListCtrlRecent::~CListCtrlRecent()
+{
+    DestroyWindow();
+}
+
 CAppInfo* CListCtrlRecent::FindEntry(const std::wstring& name) const
 {
     if (!m_pAppList)

@@ -12,6 +12,8 @@ struct StartRequest;
 class CListCtrlRecent : public win::ListCtrl {
 public:
     CListCtrlRecent();
+    // Destroys the control while this object can still take its image list back.
+    ~CListCtrlRecent() override;
 
     const CAppList* m_pAppList = nullptr;         // the owner's catalogue; set before InitView
     CRecentAppList* m_pRecentList = nullptr;      // the owner's recent list; set before InitView

@@ -1,21 +1,17 @@
 #include "ui/tab_ctrl_main.h"
 
-#include "res/registry_paths.h"
+#include "catalog/catalog_builder.h"
 #include "res/resource.h"
 #include "sable/sable_colors.h"
 #include "ui/page_ids.h"
 #include "ui/window_state.h"
-#include "win/registry_key.h"
 #include "win/resource_module.h"
-
-#include <memory>
 
 namespace {
 
 const int kTopBand = 15;  // pixels left free above the page
 const int kTabWidth = 100;
 const int kTabHeight = 22;
-const int kBuiltInItemCount = 9;  // bits 0-8 of "OSItems"
 const COLORREF kPaneBackground = RGB(215, 221, 224);
 
 RECT PageRect(const RECT& client)
@@ -27,35 +23,6 @@ RECT OpenButtonRect(const RECT& c) { return RECT{c.right - 215, c.top + 68, c.ri
 RECT HelpButtonRect(const RECT& c) { return RECT{c.right - 110, c.top + 68, c.right - 10, c.top + 90}; }
 // Where the description pane centres itself, left of the buttons.
 RECT DescriptionBand(const RECT& c) { return RECT{c.left + 10, c.top + 35, c.right - 225, c.top + 92}; }
-
-// Registered applications in registry order; a dropped one is left out.
-void LoadRegisteredApps(CAppList& list)
-{
-    for (int index = 0;; ++index) {
-        auto entry = std::make_unique<CAppInfo>();
-        const int result = entry->LoadRegisteredAppAt(index);
-        if (result == 2)
-            break;
-        if (result != 0)
-            list.push_back(std::move(entry));
-    }
-}
-
-// The built-in items the catalogue's "OSItems" mask selects, in item-number order.
-void LoadBuiltInItems(CAppList& list)
-{
-    CRegistryKey key;
-    DWORD mask = 0;
-    if (!key.OpenForRead(HKEY_LOCAL_MACHINE, kCatalogKeyPath) || !key.ReadDword(L"OSItems", mask))
-        return;
-    for (int item = 0; item < kBuiltInItemCount; ++item) {
-        if (!(mask & (1u << item)))
-            continue;
-        auto entry = std::make_unique<CAppInfo>();
-        if (entry->LoadOsItem(item) != 0)
-            list.push_back(std::move(entry));
-    }
-}
 
 }  // namespace
 
@@ -91,9 +58,9 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     SetFont(font, true);
     SetItemSize(kTabWidth, kTabHeight);
 
-    // The catalogue and the recent list are complete before the views fill themselves.
-    LoadRegisteredApps(m_appList);
-    LoadBuiltInItems(m_appList);
+    // The catalogue (registered applications, then the built-in items of "OSItems") and the
+    // recent list are complete before the views fill themselves.
+    BuildCatalog(m_appList);
     m_recentApps.Load();
 
     // Created first, so that they come first in the page's tab order.

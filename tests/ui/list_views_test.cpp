@@ -5,6 +5,7 @@
 #include "catalog/app_info.h"
 #include "recent/recent_app_list.h"
 #include "tests/catalog/catalog_fixture.h"
+#include "tests/catalog/icon_probe.h"
 #include "tests/ui/memory_template.h"
 #include "tests/ui/modal_script.h"
 #include "ui/list_ctrl_all.h"
@@ -79,15 +80,6 @@ void PumpFor(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
-void SendButton(DWORD down, DWORD up)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = down;
-    input[1].mi.dwFlags = up;
-    SendInput(2, input, sizeof(INPUT));
-}
-
 void SendKey(WORD key, bool up)
 {
     INPUT input{};
@@ -97,11 +89,25 @@ void SendKey(WORD key, bool up)
     SendInput(1, &input, sizeof(INPUT));
 }
 
-// The point of a list in client coordinates, on the screen, with the pointer put there.
-void PointAt(HWND list, POINT client)
+// Presses and releases a mouse button `times` times at a point of `list` (client coordinates).
+// Every event carries its position, so none can land where the pointer was before.
+void Click(HWND list, POINT client, DWORD down, DWORD up, int times = 1)
 {
     ClientToScreen(list, &client);
-    SetCursorPos(client.x, client.y);
+    const LONG x = MulDiv(client.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    const LONG y = MulDiv(client.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < times; ++i) {
+        for (DWORD button : {down, up}) {
+            INPUT input{};
+            input.type = INPUT_MOUSE;
+            input.mi.dx = x;
+            input.mi.dy = y;
+            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+            inputs.push_back(input);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 POINT IconCentre(const win::ListCtrl& list, int item)
@@ -174,16 +180,24 @@ private:
     HHOOK m_filter = nullptr;
 };
 
+// One catalogue entry to register: its id, its name and the fixture icon file it shows.
+struct Registration {
+    std::wstring id;
+    std::wstring name;
+    const wchar_t* icon = L"fixture.ico";
+};
+
 class ListViews : public testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(LoadResourceLibrary()); }
     void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
 
-    // Registers and loads entries (id, name) in this catalogue order.
-    void Catalogue(const std::vector<std::pair<std::wstring, std::wstring>>& entries)
+    // Registers and loads entries in this catalogue order.
+    void Catalogue(const std::vector<Registration>& entries)
     {
-        for (const auto& [id, name] : entries) {
+        for (const auto& [id, name, icon] : entries) {
             ASSERT_TRUE(RegisterMinimalApp(id, name));
+            ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"IconPath", FixturePath(icon)));
             auto entry = std::make_unique<CAppInfo>();
             ASSERT_EQ(entry->LoadRegisteredApp(id), 1) << id.c_str();
             m_catalogue.push_back(std::move(entry));
@@ -223,6 +237,26 @@ protected:
             labels.push_back(list.GetItemText(i));
         return labels;
     }
+    // Every item shows its own entry's icon: the colour of its image list slot is the file's.
+    static void ExpectOwnIcons(const win::ListCtrl& list)
+    {
+        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(list.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            LVITEMW item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = i;
+            list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            HICON icon = ImageList_GetIcon(images, item.iImage, ILD_NORMAL);
+            const IconFacts shown = Inspect(icon);
+            DestroyIcon(icon);
+            const auto* entry = reinterpret_cast<CAppInfo*>(list.GetItemData(i));
+            const IconFacts own = InspectIconFile(entry->m_strIconPath, 32);
+            ASSERT_TRUE(shown.ok && own.ok) << i;
+            EXPECT_EQ(shown.width, 32);
+            EXPECT_EQ(RGB(shown.red, shown.green, shown.blue), RGB(own.red, own.green, own.blue))
+                << "item " << i << " image " << item.iImage;
+        }
+    }
     static std::vector<int> Selected(const win::ListCtrl& list)
     {
         std::vector<int> items;
@@ -236,7 +270,7 @@ protected:
     OwnerDialog m_owner;
 };
 
-const std::vector<std::pair<std::wstring, std::wstring>> kThree = {
+const std::vector<Registration> kThree = {
     {L"GammaId", L"gamma"}, {L"BetaId", L"Beta"}, {L"AlphaId", L"alpha"}};
 
 TEST_F(ListViews, AllListSortsIgnoringCaseAndRestoresTheRequestedOrStoredEntry)
@@ -278,6 +312,11 @@ TEST_F(ListViews, AllListSortsIgnoringCaseAndRestoresTheRequestedOrStoredEntry)
             EXPECT_EQ(m_owner.reports, (std::vector<CAppInfo*>{Entry(c.expected)})) << "showing reports it";
             list.ShowView(false);
             EXPECT_FALSE(list.IsWindowVisible());
+
+            // The view's image list outlives the control's window: the view alone destroys it.
+            HIMAGELIST images = reinterpret_cast<HIMAGELIST>(list.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+            list.DestroyWindow();
+            EXPECT_EQ(ImageList_GetImageCount(images), 3);
         }
     }});
 }
@@ -294,9 +333,8 @@ TEST_F(ListViews, CtrlClickingAnItemTwiceReportsItThenNoneAndEnterOpensOnlyWithA
             SetForegroundWindow(m_owner);
             m_owner.reports.clear();
             for (int click = 0; click < 2; ++click) {
-                PointAt(list, IconCentre(list, 1));
                 SendKey(VK_CONTROL, false);
-                SendButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                Click(list, IconCentre(list, 1), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
                 SendKey(VK_CONTROL, true);
                 const size_t before = m_owner.reports.size();
                 PumpUntil([&] { return m_owner.reports.size() > before; });
@@ -336,10 +374,9 @@ TEST_F(ListViews, DoubleAndRightClicksActOnlyOnAnItem)
         SetForegroundWindow(m_owner);
         const auto doubleClick = [&](POINT at) {
             const int before = m_owner.opens;
-            PointAt(list, at);
-            SendButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-            SendButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-            PumpFor(400);
+            Click(list, at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2);
+            PumpUntil([&] { return m_owner.opens > before; }, 600);
+            PumpFor(GetDoubleClickTime() + 100);  // the next click starts afresh
             return m_owner.opens - before;
         };
         opensOnItem = doubleClick(IconCentre(list, 2));
@@ -347,9 +384,9 @@ TEST_F(ListViews, DoubleAndRightClicksActOnlyOnAnItem)
 
         const auto rightClick = [&](POINT at, MenuWatch& watch) {
             MenuWatcher watcher(watch);
-            PointAt(list, at);
-            SendButton(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            PumpFor(400);
+            Click(list, at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            PumpUntil([&] { return watch.shown > 0; }, 600);
+            PumpFor(100);
         };
         rightClick(IconCentre(list, 1), onItem);
         rightClick(EmptySpace(list), onEmpty);
@@ -370,7 +407,7 @@ protected:
     void SetUp() override
     {
         ListViews::SetUp();
-        Catalogue({{L"zetaId", L"Zeta"}, {L"BetaId", L"Beta"}, {L"alphaId", L"alpha"}});
+        Catalogue({{L"zetaId", L"Zeta", L"sizes.ico"}, {L"BetaId", L"Beta", L"depths.ico"}, {L"alphaId", L"alpha"}});
         // Most recent first: Zeta (spelt in another case), a name no longer catalogued, alpha.
         m_recent.Add(L"alphaId");
         m_recent.Add(L"goneId");
@@ -422,6 +459,7 @@ TEST_F(RecentView, RefreshListsTheNewSetUnselectedAndShowingSelectsTheFirst)
 {
     Run({[&] {
         ASSERT_TRUE(m_view.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+        ExpectOwnIcons(m_view);
         m_recent.Add(L"betaid");
         m_owner.reports.clear();
         ASSERT_TRUE(m_view.RefreshView());
@@ -430,6 +468,7 @@ TEST_F(RecentView, RefreshListsTheNewSetUnselectedAndShowingSelectsTheFirst)
         EXPECT_TRUE(m_owner.reports.empty());
         HIMAGELIST images = reinterpret_cast<HIMAGELIST>(m_view.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
         EXPECT_EQ(ImageList_GetImageCount(images), 4) << "one slot per recent name";
+        ExpectOwnIcons(m_view);
 
         m_view.ShowView(true);
         EXPECT_EQ(Selected(m_view), std::vector<int>{0});

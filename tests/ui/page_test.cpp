@@ -150,11 +150,21 @@ LRESULT ClickNotify(const Tree& tree, HTREEITEM item, int code)
 
 void RightClick(const Tree& tree, HTREEITEM item) { ClickNotify(tree, item, NM_RCLICK); }
 
+// A hook of this thread for the life of the object.
+class ThreadHook {
+public:
+    ThreadHook(int kind, HOOKPROC proc) : m_hook(SetWindowsHookExW(kind, proc, nullptr, GetCurrentThreadId())) {}
+    ~ThreadHook() { UnhookWindowsHookEx(m_hook); }
+    ThreadHook(const ThreadHook&) = delete;
+    ThreadHook& operator=(const ThreadHook&) = delete;
+
+private:
+    HHOOK m_hook;
+};
+
 // Counts Open and Help commands posted to the tab control, and what a tracked menu offered.
 struct Observer {
     static Observer* current;
-    HHOOK getMessage = nullptr;
-    HHOOK callWndProc = nullptr;
     HWND tab = nullptr;
     int opens = 0;
     int helps = 0;
@@ -162,18 +172,11 @@ struct Observer {
     std::vector<std::wstring> menuTexts;
     std::vector<UINT> menuStates;
 
-    explicit Observer(HWND tabCtrl) : tab(tabCtrl)
-    {
-        current = this;
-        getMessage = SetWindowsHookExW(WH_GETMESSAGE, &OnGetMessage, nullptr, GetCurrentThreadId());
-        callWndProc = SetWindowsHookExW(WH_CALLWNDPROC, &OnCallWndProc, nullptr, GetCurrentThreadId());
-    }
-    ~Observer()
-    {
-        UnhookWindowsHookEx(getMessage);
-        UnhookWindowsHookEx(callWndProc);
-        current = nullptr;
-    }
+    ThreadHook getMessage{WH_GETMESSAGE, &OnGetMessage};
+    ThreadHook callWndProc{WH_CALLWNDPROC, &OnCallWndProc};
+
+    explicit Observer(HWND tabCtrl) : tab(tabCtrl) { current = this; }
+    ~Observer() { current = nullptr; }
 
     static LRESULT CALLBACK OnGetMessage(int code, WPARAM wp, LPARAM lp)
     {
@@ -342,6 +345,22 @@ TEST_F(Page, TreeListsOnlyUsedCategoriesAndSortsEntriesIgnoringCase)
     EXPECT_EQ(roots, (std::vector<std::wstring>{L"Keyboard and Mouse", L"Others"}));
     EXPECT_EQ(keyboard, (std::vector<std::wstring>{L"alpha", L"Beta"}));
     EXPECT_EQ(others, (std::vector<std::wstring>{L"Nameless category", L"Odd"}));
+}
+
+TEST_F(Page, HiddenEntriesAndUnselectedBuiltInItemsAreLeftOut)
+{
+    for (const wchar_t* id : {L"E0", L"E1", L"E2", L"E3", L"E4"})
+        Register(id, id, 3);
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(L"E2"), L"AppHide", 1));
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0x200));  // bit 9: no item
+    std::vector<std::wstring> entries;
+    int listed = -1;
+    Run({[&] {
+        entries = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
+        listed = ListView_GetItemCount(GetDlgItem(m_tab, 10002));
+    }});
+    EXPECT_EQ(entries, (std::vector<std::wstring>{L"E0", L"E1", L"E3", L"E4"}));
+    EXPECT_EQ(listed, 4);
 }
 
 TEST_F(Page, StartRequestAndSavedTabChooseTheFirstTab)
@@ -609,28 +628,52 @@ TEST_F(Page, PaneFollowsTheSelectedDescription)
     EXPECT_TRUE(SameRect(seen[4].rect, two)) << Show(seen[4].rect);
 }
 
+// Holds Ctrl and C down, or lets them go, in this thread's key state.
+void HoldCtrlC(bool down)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys['C'] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(Page, PaneSwallowsCtrlCAndTabLeavesItForTheStrip)
+{
+    Register(L"Mouse", L"Mouse", 3, L"Pointer speed");
+    bool swallowedCtrlC = false, swallowedPlainC = true;
+    HWND focusAfterTab = nullptr;
+    Run({
+            [&] {
+                auto* pane = dynamic_cast<CDescriptionEdit*>(win::Window::FromHandle(m_pane));
+                ASSERT_NE(pane, nullptr);
+                MSG keyC{m_pane, WM_KEYDOWN, 'C', 1, 0, {}};
+                HoldCtrlC(true);
+                swallowedCtrlC = pane->PreTranslateMessage(&keyC);
+                HoldCtrlC(false);
+                swallowedPlainC = pane->PreTranslateMessage(&keyC);
+                SetFocus(m_pane);
+                PostMessageW(m_pane, WM_KEYDOWN, VK_TAB, 1);
+            },
+            [&] { focusAfterTab = GetFocus(); },
+        },
+        StartRequest{L"Mouse", 0});
+    EXPECT_TRUE(swallowedCtrlC) << "the pane never sees Ctrl+C, so it copies nothing";
+    EXPECT_FALSE(swallowedPlainC);
+    EXPECT_EQ(focusAfterTab, m_tab) << "Tab in the pane goes to the tab strip";
+}
+
 // The region each window is asked to paint while the dialog is resized.
 struct PaintRecorder {
     static PaintRecorder* current;
-    HHOOK hook = nullptr;
     HWND tab, tree;
     RECT tabPainted{}, treePainted{};
     int tabPaints = 0, treePaints = 0;
 
-    HHOOK afterHook = nullptr;
+    ThreadHook before{WH_CALLWNDPROC, &OnCall};
+    ThreadHook after{WH_CALLWNDPROCRET, &OnReturn};
 
-    PaintRecorder(HWND t, HWND v) : tab(t), tree(v)
-    {
-        current = this;
-        hook = SetWindowsHookExW(WH_CALLWNDPROC, &OnCall, nullptr, GetCurrentThreadId());
-        afterHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &OnReturn, nullptr, GetCurrentThreadId());
-    }
-    ~PaintRecorder()
-    {
-        UnhookWindowsHookEx(hook);
-        UnhookWindowsHookEx(afterHook);
-        current = nullptr;
-    }
+    PaintRecorder(HWND t, HWND v) : tab(t), tree(v) { current = this; }
+    ~PaintRecorder() { current = nullptr; }
     // The controls invalidate themselves when resized; drop that so only the page's own
     // repainting is left to see.
     static LRESULT CALLBACK OnReturn(int code, WPARAM wp, LPARAM lp)

@@ -1,8 +1,10 @@
 // Shows the main dialog (and, with "about", the About box over it) for screenshots. Once the
 // window is painted it writes "left top right bottom" of that window to GEOMETRY_FILE, and it
-// closes everything when that file has been deleted. With LANG (for example "de") the texts
-// come from the resource library in the folder LANG beside the program.
-// Usage: ui_preview.exe main|about GEOMETRY_FILE [LANG]
+// closes everything when that file has been deleted.
+// Usage: ui_preview.exe main|about|categories|list|recent GEOMETRY_FILE [ENTRY_ID] [/lang:LANG]
+// The tab modes open that tab first, with ENTRY_ID (if given) selected as a start request would.
+// With /lang:LANG (for example /lang:de) the texts come from the resource library in the
+// folder LANG beside the program.
 #include "res/registry_paths.h"
 #include "ui/main_dlg.h"
 #include "app/resource_library.h"
@@ -74,9 +76,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 3)
         return 2;
-    g_about = std::wstring(argv[1]) == L"about";
+    const std::wstring mode = argv[1];
+    g_about = mode == L"about";
     g_geometryFile = argv[2];
-    const std::wstring language = argc > 3 ? argv[3] : L"";
+    StartRequest start;
+    const wchar_t* const tabModes[] = {L"categories", L"list", L"recent"};
+    for (int tab = 0; tab < 3; ++tab) {
+        if (mode == tabModes[tab])
+            start.tab = tab;
+    }
+    std::wstring language;
+    for (int i = 3; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        if (argument.rfind(L"/lang:", 0) == 0)
+            language = argument.substr(6);
+        else
+            start.name = argument;
+    }
     LocalFree(argv);
     if (!(language.empty() ? LoadResourceLibrary()
                            : LoadResourceLibraryFrom(GetProgramDirectory() + language + L"\\QclRes.dll")))
@@ -86,6 +102,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     RegDeleteKeyW(HKEY_CURRENT_USER, kWindowStateKeyPath);
 
     CMainDlg dialog(nullptr);
+    dialog.SetStartRequest(start);
     dialog.SetWindowCallback([](HWND hwnd) {
         g_main = hwnd;
         if (hwnd && g_about)
