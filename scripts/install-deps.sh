@@ -3,7 +3,8 @@
 # Idempotent: installs only what is missing. Runs as root or through sudo.
 set -euo pipefail
 packages=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine32:i386 wine64
-          xvfb x11-utils xdotool imagemagick fonts-wine cmake make googletest python3)
+          xvfb x11-utils xdotool imagemagick fonts-wine cmake make googletest python3
+          wixl msitools)
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 missing=()

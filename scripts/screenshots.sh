@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates the screenshots in docs/: builds the preview program, registers the sample
 # catalogue of scripts/run.sh, shows the main dialog on each of its three tabs and then the
-# About box over it under Xvfb in a Wine prefix of its own, takes the whole screen with
-# ImageMagick's import and crops it to the window.
+# About box over it, in English and then with the German resource library, under Xvfb in a
+# Wine prefix of its own, takes the whole screen with ImageMagick's import and crops it to the
+# window.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
 # Environment: BRINDLE_WINEPREFIX (default .wine/shots), BRINDLE_DISPLAY (default :96)
 set -euo pipefail
@@ -15,7 +16,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" --toolchain "$root/cmake/toolchain-i686-w64-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" -j2 --target ui_preview QclRes desktop_holder
+cmake --build "$build" -j2 --target ui_preview QclRes QclRes_de desktop_holder
 
 export BRINDLE_WINEPREFIX=${BRINDLE_WINEPREFIX:-$root/.wine/shots}
 export BRINDLE_DISPLAY=${BRINDLE_DISPLAY:-:96}
@@ -29,10 +30,11 @@ geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
 cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
 wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
 
+language=  # /lang:de: the texts of the German resource library
 shoot() {  # shoot MODE OUTPUT.png [ENTRY_ID]
     local mode=$1 out=$2 entry=${3:-}
     rm -f "$geometry"
-    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $entry \
+    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $entry $language \
         </dev/null >/dev/null 2>&1 ) &
     local pid=$!
     for _ in $(seq 150); do
@@ -56,3 +58,6 @@ shoot categories docs/tab-categories.png WineConfiguration
 shoot list docs/tab-list.png InternetOptions
 shoot recent docs/tab-recent.png
 shoot about docs/about-box.png
+language=/lang:de
+shoot categories docs/main-dialog-de.png WineConfiguration
+shoot about docs/about-box-de.png

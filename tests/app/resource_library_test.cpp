@@ -60,6 +60,25 @@ TEST(ResourceLibrary, AboutTextsAreReadableFromTheProgramsVersionResource)
     EXPECT_EQ(VersionString(exe, L"\\StringFileInfo\\000004b0\\NoSuchValue"), L"");
 }
 
+// One version for the program and its libraries (the packages carry it too).
+TEST(ResourceLibrary, ProgramAndLibrariesCarryTheProductsNameMakerAndVersion)
+{
+    const struct {
+        const wchar_t* file;
+        const wchar_t* name;
+    } files[] = {{L"Brindle.exe", L"Brindle.exe"}, {L"QclRes.dll", L"QclRes.dll"}, {L"de\\QclRes.dll", L"QclRes.dll"}};
+    for (const auto& f : files) {
+        const std::wstring path = TestBinDirectory() + f.file;
+        SCOPED_TRACE(testing::Message() << std::string(path.begin(), path.end()));
+        const std::wstring block = L"\\StringFileInfo\\000004b0\\";
+        EXPECT_EQ(VersionString(path, block + L"ProductVersion"), BRINDLE_EXPECTED_VERSION);
+        EXPECT_EQ(VersionString(path, block + L"FileVersion"), BRINDLE_EXPECTED_VERSION);
+        EXPECT_EQ(VersionString(path, block + L"ProductName"), L"Brindle");
+        EXPECT_EQ(VersionString(path, block + L"CompanyName"), L"Marbeck");
+        EXPECT_EQ(VersionString(path, block + L"OriginalFilename"), f.name);
+    }
+}
+
 namespace {
 
 // An extended dialog template as stored; ordinals read as "#<number>".
@@ -175,8 +194,9 @@ bool ReadDialogTemplate(HMODULE module, WORD id, DialogTemplate& out)
 
 }  // namespace
 
-// Both modules carry templates 100 and 129 with the same geometry, styles, texts and font.
-TEST(ResourceLibrary, DialogTemplatesHaveTheirLayoutInLibraryAndProgram)
+// The program and both libraries carry templates 100 and 129 with the same geometry, styles and
+// font; the German library's texts are its own.
+TEST(ResourceLibrary, DialogTemplatesHaveTheirLayoutInLibrariesAndProgram)
 {
     const struct {
         DWORD id;
@@ -186,11 +206,21 @@ TEST(ResourceLibrary, DialogTemplatesHaveTheirLayoutInLibraryAndProgram)
         DWORD style;
     } aboutControls[] = {
         {static_cast<DWORD>(-1), L"#130", L"#135", 11, 17, 20, 20, WS_CHILD | WS_VISIBLE | SS_ICON},
-        {1000, L"#130", L"Brindle Version 2.0", 40, 10, 156, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX},
+        {1000, L"#130", nullptr, 40, 10, 156, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX},
         {1001, L"#130", nullptr, 40, 25, 119, 8, WS_CHILD | WS_VISIBLE | WS_GROUP},
         {IDOK, L"#128", L"OK", 211, 7, 50, 16, WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
     };
-    for (const wchar_t* file : {L"QclRes.dll", L"Brindle.exe"}) {
+    const struct {
+        const wchar_t* file;
+        const wchar_t* aboutCaption;
+        const wchar_t* versionLine;
+    } modules[] = {
+        {L"QclRes.dll", L"About Brindle", L"Brindle Version 2.0"},
+        {L"Brindle.exe", L"About Brindle", L"Brindle Version 2.0"},
+        {L"de\\QclRes.dll", L"Info über Brindle", L"Brindle, Version 2.0"},
+    };
+    for (const auto& m : modules) {
+        const wchar_t* file = m.file;
         SCOPED_TRACE(testing::Message() << std::string(file, file + wcslen(file)));
         const win::UniqueLibrary module(
             LoadLibraryExW((TestBinDirectory() + file).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
@@ -213,7 +243,7 @@ TEST(ResourceLibrary, DialogTemplatesHaveTheirLayoutInLibraryAndProgram)
         EXPECT_EQ(about.exStyle, 0u);
         EXPECT_EQ(about.cx, 268);
         EXPECT_EQ(about.cy, 55);
-        EXPECT_EQ(about.caption, L"About Brindle");
+        EXPECT_EQ(about.caption, m.aboutCaption);
 
         for (const DialogTemplate* t : {&main, &about}) {
             EXPECT_EQ(t->font, L"Tahoma");
@@ -224,6 +254,7 @@ TEST(ResourceLibrary, DialogTemplatesHaveTheirLayoutInLibraryAndProgram)
         }
 
         ASSERT_EQ(about.controls.size(), sizeof(aboutControls) / sizeof(aboutControls[0]));
+        EXPECT_EQ(about.controls[1].text, m.versionLine);
         for (size_t i = 0; i < about.controls.size(); ++i) {
             const TemplateControl& got = about.controls[i];
             const auto& want = aboutControls[i];

@@ -1,8 +1,10 @@
 // Shows the main dialog (and, with "about", the About box over it) for screenshots. Once the
 // window is painted it writes "left top right bottom" of that window to GEOMETRY_FILE, and it
 // closes everything when that file has been deleted.
-// Usage: ui_preview.exe main|about|categories|list|recent GEOMETRY_FILE [ENTRY_ID]
+// Usage: ui_preview.exe main|about|categories|list|recent GEOMETRY_FILE [ENTRY_ID] [/lang:LANG]
 // The tab modes open that tab first, with ENTRY_ID (if given) selected as a start request would.
+// With /lang:LANG (for example /lang:de) the texts come from the resource library in the
+// folder LANG beside the program.
 #include "res/registry_paths.h"
 #include "ui/main_dlg.h"
 #include "app/resource_library.h"
@@ -23,11 +25,23 @@ HWND g_main = nullptr;
 HWND g_shown = nullptr;
 int g_ticks = 0;
 
+BOOL CALLBACK FindOtherDialog(HWND window, LPARAM found)
+{
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (window != g_main && IsWindowVisible(window) && std::wstring(name) == L"#32770") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The About box: this thread's other visible dialog, whatever its caption's language.
 HWND FindAboutBox()
 {
-    HWND about = FindWindowW(L"#32770", L"About Brindle");
-    DWORD pid = 0;
-    return about && GetWindowThreadProcessId(about, &pid) && pid == GetCurrentProcessId() ? about : nullptr;
+    HWND about = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindOtherDialog, reinterpret_cast<LPARAM>(&about));
+    return about;
 }
 
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
@@ -71,10 +85,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         if (mode == tabModes[tab])
             start.tab = tab;
     }
-    if (argc > 3)
-        start.name = argv[3];
+    std::wstring language;
+    for (int i = 3; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        if (argument.rfind(L"/lang:", 0) == 0)
+            language = argument.substr(6);
+        else
+            start.name = argument;
+    }
     LocalFree(argv);
-    if (!LoadResourceLibrary())
+    if (!(language.empty() ? LoadResourceLibrary()
+                           : LoadResourceLibraryFrom(GetProgramDirectory() + language + L"\\QclRes.dll")))
         return 3;
     sable::SableAPI::EnableLuna(true);
     // First-run placement: centred at its smallest size.
