@@ -461,6 +461,20 @@ TEST_F(Inspector, RegSampleShowsEveryEntryInBothConventionsAndLeavesTheCatalogue
                                                        "2 shown, 0 dropped"}));
     EXPECT_EQ(Snapshot(kCatalogKey), before);
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, AppKey(L"BrindleSampleSettings")));
+    // Nor is the stand-in key left behind under HKEY_CURRENT_USER.
+    HKEY software = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &software), ERROR_SUCCESS);
+    std::wstring leftOver;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(software, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        if (wcsncmp(name, L"BrindleCatalogScratch-", 22) == 0)
+            leftOver = name;
+    }
+    RegCloseKey(software);
+    EXPECT_EQ(leftOver, L"");
 
     // The snapshot sees a change of one byte.
     ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(catalogue_.Add(L"Shown")), L"Category", 8));
