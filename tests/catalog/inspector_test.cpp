@@ -375,3 +375,159 @@ TEST_F(InspectorFaultyChecks, JsonTellsHowEachCheckEnded)
         EXPECT_NE(object.find(std::string("\"check\": \"") + e.second + "\""), std::string::npos) << object;
     }
 }
+
+// --reg: registration files listed from a private stand-in for the catalogue.
+namespace {
+
+// Every subkey, value name, type and data under `path` of HKEY_LOCAL_MACHINE, as one text.
+std::string Snapshot(const std::wstring& path)
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return "(none)";
+    std::string text;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[16384];
+        DWORD length = ARRAYSIZE(name);
+        DWORD type = 0;
+        BYTE data[4096];
+        DWORD bytes = sizeof(data);
+        if (RegEnumValueW(opened, i, name, &length, nullptr, &type, data, &bytes) != ERROR_SUCCESS)
+            break;
+        text += std::string(reinterpret_cast<char*>(name), length * 2) + "|" + std::to_string(type) + "|" +
+                std::string(reinterpret_cast<char*>(data), bytes) + "\n";
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(opened, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        text += "[" + std::to_string(length) + "]" + Snapshot(path + L"\\" + name);
+    }
+    RegCloseKey(opened);
+    return text;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream(path.c_str(), std::ios::binary) << bytes;
+}
+
+// UTF-16 LE with its byte-order mark, as regedit saves.
+std::string Utf16File(const std::wstring& text)
+{
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+// The sample's files where sample.reg expects them (its installer's folder), for the test's life.
+class InstalledSample {
+public:
+    InstalledSample()
+    {
+        wchar_t folder[MAX_PATH];
+        ExpandEnvironmentStringsW(L"%ProgramFiles%\\Brindle Samples\\", folder, MAX_PATH);
+        folder_ = folder;
+        createdFolder_ = CreateDirectoryW(folder_.c_str(), nullptr) != FALSE;
+        ok_ = CopyFileW(FixturePath(L"sample_check.dll").c_str(), (folder_ + L"sample_check.dll").c_str(), FALSE) &&
+              CopyFileW(FixturePath(L"sample_help.txt").c_str(), (folder_ + L"sample_help.txt").c_str(), FALSE);
+    }
+    ~InstalledSample()
+    {
+        DeleteFileW((folder_ + L"sample_check.dll").c_str());
+        DeleteFileW((folder_ + L"sample_help.txt").c_str());
+        if (createdFolder_)
+            RemoveDirectoryW(folder_.c_str());
+    }
+    bool ok() const { return ok_; }
+
+private:
+    std::wstring folder_;
+    bool createdFolder_ = false;
+    bool ok_ = false;
+};
+
+}  // namespace
+
+TEST_F(Inspector, RegSampleShowsEveryEntryInBothConventionsAndLeavesTheCatalogueAlone)
+{
+    InstalledSample sample;
+    ASSERT_TRUE(sample.ok());
+    const std::string before = Snapshot(kCatalogKey);
+    std::string output;
+    EXPECT_EQ(RunInspector(L"--reg \"" + FixturePath(L"sample.reg") + L"\"", output), 0) << output;
+    // Each entry's check (one __stdcall, one __cdecl export) answered: both are shown, nothing else.
+    EXPECT_EQ(Lines(output), (std::vector<std::string>{"BrindleSampleMouse\tshown\t2\tSample Mouse Settings",
+                                                       "BrindleSampleSettings\tshown\t5\tSample Settings",
+                                                       "2 shown, 0 dropped"}));
+    EXPECT_EQ(Snapshot(kCatalogKey), before);
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, AppKey(L"BrindleSampleSettings")));
+    // Nor is the stand-in key left behind under HKEY_CURRENT_USER.
+    HKEY software = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &software), ERROR_SUCCESS);
+    std::wstring leftOver;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(software, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        if (wcsncmp(name, L"BrindleCatalogScratch-", 22) == 0)
+            leftOver = name;
+    }
+    RegCloseKey(software);
+    EXPECT_EQ(leftOver, L"");
+
+    // The snapshot sees a change of one byte.
+    ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, AppKey(catalogue_.Add(L"Shown")), L"Category", 8));
+    EXPECT_NE(Snapshot(kCatalogKey), before);
+}
+
+TEST(InspectorRegFile, ProblemsOnlyAFileShowsAreWarnedOneALineAfterTheEntry)
+{
+    TempDirectory dir;
+    const std::wstring file = dir.path() + L"problems.reg";
+    WriteBytes(file, Utf16File(L"Windows Registry Editor Version 5.00\r\n\r\n"
+                               L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marbeck\\Quillon\\Typo]\r\n"
+                               L"\"AppNmae\"=\"Typo\"\r\n"
+                               L"\"AppPath\"=\"%SystemRoot%\\\\notepad.exe\"\r\n"
+                               L"\"Category\"=\"1\"\r\n"
+                               L"\"IconPath\"=\"C:\\\\nowhere\\\\missing.ico\"\r\n"
+                               L"\r\n"
+                               L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marbeck\\Quillon\\Clean]\r\n"
+                               L"\"AppName\"=\"Clean\"\r\n"
+                               L"\"AppPath\"=\"%SystemRoot%\\\\notepad.exe\"\r\n"
+                               L"\"Category\"=dword:00000003\r\n"));
+    std::string output;
+    EXPECT_EQ(RunInspector(L"--reg \"" + file + L"\"", output), 1) << output;
+    std::vector<std::string> lines = Lines(output);
+    auto typo = std::find(lines.begin(), lines.end(), "Typo\tdropped:no-name\t-\t");
+    ASSERT_TRUE(typo != lines.end() && lines.end() - typo > 3) << output;
+    EXPECT_EQ(typo[1], "Typo: unknown value \"AppNmae\": the hub reads no value of that name");
+    EXPECT_EQ(typo[2], "Typo: Category is REG_SZ, the hub reads it as REG_DWORD");
+    EXPECT_EQ(typo[3], "Typo: IconPath names a file that does not exist on this machine: C:\\nowhere\\missing.ico");
+    auto clean = std::find(lines.begin(), lines.end(), "Clean\tshown\t3\tClean");
+    ASSERT_TRUE(clean != lines.end()) << output;
+    EXPECT_EQ(clean[1].find("Clean:"), std::string::npos) << output;
+
+    // Alone, the clean entry passes.
+    WriteBytes(file, "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marbeck\\Quillon\\Clean]\n\"AppName\"=\"Clean\"\n"
+                     "\"AppPath\"=\"%SystemRoot%\\\\notepad.exe\"\n\"Category\"=dword:3\n");
+    EXPECT_EQ(RunInspector(L"--reg \"" + file + L"\"", output), 0) << output;
+}
+
+TEST(InspectorRegFile, ASyntaxErrorNamesTheFileAndLineAndLoadsNothingFromIt)
+{
+    TempDirectory dir;
+    const std::wstring file = dir.path() + L"broken.reg";
+    WriteBytes(file, "Windows Registry Editor Version 5.00\r\n"
+                     "\r\n"
+                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marbeck\\Quillon\\BeforeTheError]\r\n"
+                     "\"AppName\"=\"Before\"\r\n"
+                     "\"AppPath\"=\"%SystemRoot%\\\\notepad.exe\"\r\n"
+                     "\"Category\"=dword:00000003\r\n"
+                     "\"Description\"=\"unclosed\r\n");
+    std::string output;
+    EXPECT_EQ(RunInspector(L"--reg \"" + file + L"\"", output), 2) << output;
+    EXPECT_NE(output.find("broken.reg, line 7: "), std::string::npos) << output;
+    EXPECT_EQ(output.find("BeforeTheError"), std::string::npos) << output;
+    EXPECT_NE(output.find("0 shown, 0 dropped"), std::string::npos) << output;
+}
