@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Brindle's MSI packages, English and German, into build/i686/ and prints their names:
-# Brindle-<version>-en.msi and Brindle-<version>-de.msi, the version being the project's.
+# Builds Brindle's MSI packages, English and German, and the makers' kit into build/i686/ and
+# prints their names: Brindle-<version>-en.msi, Brindle-<version>-de.msi and
+# Brindle-maker-kit-<version>.zip, the version being the project's.
 # Installs what is missing first (wixl comes with Debian's msitools).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,3 +13,4 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/i686/CMakeCache.txt
 for lang in en de; do
     echo "$root/build/i686/Brindle-$version-$lang.msi"
 done
+scripts/package-kit.sh build/i686
