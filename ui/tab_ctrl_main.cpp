@@ -49,7 +49,7 @@ CTabCtrlMain::~CTabCtrlMain()
 
 int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 {
-    Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP, WS_EX_CONTROLPARENT, PageRect(rect),
+    Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | TCS_FIXEDWIDTH, WS_EX_CONTROLPARENT, PageRect(rect),
            parent ? parent->GetSafeHwnd() : nullptr, page::kTabCtrlId);
     const RECT client = GetClientRect();
 

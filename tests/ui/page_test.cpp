@@ -301,8 +301,14 @@ TEST_F(Page, FirstStartShowsCategoriesWithNothingSelected)
     bool treeVisible = false, otherViewsHidden = false, openEnabled = true, helpEnabled = true;
     std::wstring tabText, paneText = L"?";
     RECT pane{}, expected{};
+    std::vector<SIZE> tabSizes;
     Run({[&] {
         tabText = CurrentTabText();
+        for (int i = 0; i < TabCtrl_GetItemCount(m_tab); ++i) {
+            RECT rc{};
+            TabCtrl_GetItemRect(m_tab, i, &rc);
+            tabSizes.push_back(SIZE{rc.right - rc.left, rc.bottom - rc.top});
+        }
         treeVisible = IsWindowVisible(m_tree.hwnd) != FALSE;
         otherViewsHidden = !IsWindowVisible(GetDlgItem(m_tab, 10002)) && !IsWindowVisible(GetDlgItem(m_tab, 10003));
         openEnabled = OpenEnabled();
@@ -312,6 +318,9 @@ TEST_F(Page, FirstStartShowsCategoriesWithNothingSelected)
         expected = PaneRect(3);
     }});
     EXPECT_EQ(tabText, L"Categories");
+    ASSERT_EQ(tabSizes.size(), 3u);
+    for (const SIZE& size : tabSizes)  // every tab 100 x 22, whatever its text
+        EXPECT_TRUE(size.cx == 100 && size.cy == 22) << size.cx << " x " << size.cy;
     EXPECT_TRUE(treeVisible);
     EXPECT_TRUE(otherViewsHidden);
     EXPECT_FALSE(openEnabled);
