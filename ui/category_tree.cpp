@@ -7,6 +7,9 @@
 #include "ui/window_state.h"
 #include "win/resource_module.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 const int kRowHeight = 22;
@@ -21,6 +24,22 @@ void AddStrip(const win::ImageList& list, UINT bitmapId)
     win::UniqueBitmap strip(::LoadBitmapW(GetProgramModule(), MAKEINTRESOURCEW(bitmapId)));
     if (strip)
         list.AddMasked(strip.get(), kStripTransparent);
+}
+
+// The category nodes in tree order, each with the category it names.
+using CategoryNodes = std::vector<std::pair<int, HTREEITEM>>;
+
+// The last node takes every category that no earlier node names ("Others"). Looked up here
+// rather than by walking the control: each of its messages costs far more than this loop.
+HTREEITEM CategoryNodeOf(const CategoryNodes& nodes, int category)
+{
+    if (nodes.empty())
+        return nullptr;
+    for (std::size_t i = 0; i + 1 < nodes.size(); ++i) {
+        if (nodes[i].first == category)
+            return nodes[i].second;
+    }
+    return nodes.back().second;
 }
 
 }  // namespace
@@ -53,8 +72,12 @@ void CTreeCtrlCategory::Fill(const StartRequest& start)
     if (!m_pAppList || m_pAppList->empty())
         return;  // no nodes at all, not even categories
 
-    for (int position = 0; position < kCategoryCaptionCount; ++position)
-        InsertItem(m_categoryNames.Caption(position), kClosedFolderImage, kClosedFolderImage, position);
+    CategoryNodes categories;
+    for (int position = 0; position < kCategoryCaptionCount; ++position) {
+        const std::wstring caption = m_categoryNames.Caption(position);
+        if (HTREEITEM node = InsertItem(caption, kClosedFolderImage, kClosedFolderImage, position))
+            categories.emplace_back(position, node);
+    }
 
     // A requested application wins over the stored selection only when it asks for this view.
     const std::wstring wanted =
@@ -65,7 +88,7 @@ void CTreeCtrlCategory::Fill(const StartRequest& start)
         const int image = icon ? m_imageList.AddIcon(icon.get()) : -1;
         icon.reset();
         HTREEITEM node = InsertItem(entry->m_strAppName, image, image, reinterpret_cast<LPARAM>(entry.get()),
-                                    CategoryNodeOf(entry->m_nCategory));
+                                    CategoryNodeOf(categories, entry->m_nCategory));
         if (node && entry->m_strId == wanted)
             SelectItem(node);  // reported to the owner like a user's selection
     }
@@ -79,17 +102,6 @@ void CTreeCtrlCategory::Fill(const StartRequest& start)
     }
     for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category))
         SortChildren(category);
-}
-
-// The last root node takes every category that no earlier node names ("Others").
-HTREEITEM CTreeCtrlCategory::CategoryNodeOf(int category) const
-{
-    HTREEITEM node = GetRootItem();
-    for (HTREEITEM next = node ? GetNextSiblingItem(node) : nullptr; next; node = next, next = GetNextSiblingItem(next)) {
-        if (static_cast<int>(GetItemData(node)) == category)
-            return node;
-    }
-    return node;
 }
 
 bool CTreeCtrlCategory::ShowView(bool show)

@@ -41,7 +41,6 @@ private:
 
     void CreateImageList();
     void Fill(const StartRequest& start);
-    HTREEITEM CategoryNodeOf(int category) const;
     bool IsApplication(HTREEITEM node) const { return node && GetParentItem(node) != nullptr; }
     CAppInfo* EntryOf(HTREEITEM node) const { return reinterpret_cast<CAppInfo*>(GetItemData(node)); }
     HTREEITEM NodeUnderPointer() const;

@@ -7,6 +7,9 @@
 #include "ui/view_owner.h"
 #include "win/handles.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace entry_list {
 
 namespace {
@@ -102,6 +105,22 @@ void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
 {
     const int position = image >= 0 ? image : list.GetItemCount();  // the sort places it anyway
     list.InsertItem(position, kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
+}
+
+std::vector<CAppInfo*> InsertionOrder(const std::vector<CAppInfo*>& entries)
+{
+    std::vector<std::pair<std::wstring, CAppInfo*>> labelled;
+    labelled.reserve(entries.size());
+    for (CAppInfo* entry : entries)
+        labelled.emplace_back(kLabelPrefix + entry->m_strAppName, entry);
+    std::stable_sort(labelled.begin(), labelled.end(), [](const auto& a, const auto& b) {
+        return ::lstrcmpW(a.first.c_str(), b.first.c_str()) > 0;
+    });
+    std::vector<CAppInfo*> ordered;
+    ordered.reserve(labelled.size());
+    for (const auto& item : labelled)
+        ordered.push_back(item.second);
+    return ordered;
 }
 
 CAppInfo* EntryAt(const win::ListCtrl& list, int item)

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class IViewOwner;
 
@@ -27,6 +28,11 @@ int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot = -1);
 // Inserts `entry` labelled "\r\n" + its name, with `image`, requested at position `image`;
 // the sorted control puts it at its place in label order.
 void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image);
+
+// `entries` in the order that lets the sorted control place each new item at its front:
+// descending label order, catalogue order among equal labels. The control keeps sorting; this
+// only spares it comparing each new label with every label already inserted.
+std::vector<CAppInfo*> InsertionOrder(const std::vector<CAppInfo*>& entries);
 
 // The entry of an item, or null.
 CAppInfo* EntryAt(const win::ListCtrl& list, int item);

@@ -6,6 +6,7 @@
 #include "ui/window_state.h"
 
 #include <cstdlib>
+#include <vector>
 
 bool CListCtrlAll::InitView(const RECT& ownerClient, win::Window& owner, IViewOwner& sink, const StartRequest& start)
 {
@@ -17,11 +18,15 @@ bool CListCtrlAll::InitView(const RECT& ownerClient, win::Window& owner, IViewOw
     const std::wstring wanted = requested ? start.name : LoadSelectedApp(page::IndexOf(page::View::All));
     const CAppInfo* match = nullptr;
     if (m_pAppList) {
-        for (const auto& entry : *m_pAppList) {
+        std::vector<CAppInfo*> entries;
+        entries.reserve(m_pAppList->size());
+        for (const auto& entry : *m_pAppList)
+            entries.push_back(entry.get());
+        for (CAppInfo* entry : entry_list::InsertionOrder(entries)) {
             const int image = entry_list::PutIcon(m_imageList, *entry);
             entry_list::InsertEntry(*this, *entry, image);
             if (entry->m_strId == wanted)
-                match = entry.get();
+                match = entry;
         }
     }
     FinishFill(match);

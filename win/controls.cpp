@@ -242,4 +242,23 @@ bool ImageList::Create(int cx, int cy, UINT flags, int initial, int grow)
     return static_cast<bool>(m_list);
 }
 
+int ImageList::AddIcon(HICON icon) const
+{
+    // Placing an icon makes a resized copy of it first, which costs several times more than the
+    // placing itself; an icon that already has the list's size goes in through its own bitmaps.
+    ICONINFO info{};
+    if (icon && ::GetIconInfo(icon, &info)) {
+        const UniqueBitmap colour(info.hbmColor);
+        const UniqueBitmap mask(info.hbmMask);
+        BITMAP bitmap{};
+        int cx = 0;
+        int cy = 0;
+        if (colour && mask && ::ImageList_GetIconSize(m_list.get(), &cx, &cy) &&
+            ::GetObjectW(colour.get(), sizeof(bitmap), &bitmap) == sizeof(bitmap) && bitmap.bmWidth == cx &&
+            bitmap.bmHeight == cy)
+            return ::ImageList_Add(m_list.get(), colour.get(), mask.get());
+    }
+    return ::ImageList_ReplaceIcon(m_list.get(), -1, icon);
+}
+
 }  // namespace win

@@ -158,7 +158,7 @@ public:
     // Index of the first image added, or -1.
     int AddMasked(HBITMAP bitmap, COLORREF mask) const { return ::ImageList_AddMasked(m_list.get(), bitmap, mask); }
     // Appends a copy of `icon`; its index, or -1.
-    int AddIcon(HICON icon) const { return ::ImageList_ReplaceIcon(m_list.get(), -1, icon); }
+    int AddIcon(HICON icon) const;
     // Puts a copy of `icon` into slot `index` (an existing slot); false on failure.
     bool ReplaceIcon(int index, HICON icon) const { return ::ImageList_ReplaceIcon(m_list.get(), index, icon) >= 0; }
     int GetImageCount() const { return ::ImageList_GetImageCount(m_list.get()); }

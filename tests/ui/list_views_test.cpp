@@ -297,6 +297,30 @@ TEST_F(ListViews, AllListSortsIgnoringCaseAndRestoresTheRequestedOrStoredEntry)
     }});
 }
 
+TEST_F(ListViews, AllListOrdersEntriesAsTheSortedControlDoesForCatalogueOrder)
+{
+    // Equal names (in either case), digits and letters: the items of equal labels are where the
+    // control puts them when the entries arrive in catalogue order.
+    Catalogue({{L"S1", L"Same"}, {L"Z", L"Zed"}, {L"S2", L"same"}, {L"S3", L"Same"}, {L"A", L"alpha"},
+               {L"N10", L"10"}, {L"N9", L"9"}, {L"S4", L"Same"}, {L"B", L"beta"}});
+    Run({[&] {
+        CListCtrlAll list;
+        list.m_pAppList = &m_catalogue;
+        ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+
+        win::ListCtrl reference;
+        ASSERT_TRUE(reference.Create(WS_CHILD | LVS_SMALLICON | LVS_SORTASCENDING, 0, RECT{0, 0, 200, 100},
+                                     m_owner.GetSafeHwnd(), 999));
+        for (const auto& entry : m_catalogue)
+            reference.InsertItem(reference.GetItemCount(), L"\r\n" + entry->m_strAppName, -1,
+                                 reinterpret_cast<LPARAM>(entry.get()));
+        ASSERT_EQ(list.GetItemCount(), reference.GetItemCount());
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            EXPECT_EQ(list.GetItemData(i), reference.GetItemData(i)) << "item " << i;
+        EXPECT_EQ(Labels(list), Labels(reference));
+    }});
+}
+
 TEST_F(ListViews, CtrlClickingAnItemTwiceReportsItThenNoneAndEnterOpensOnlyWithASelection)
 {
     Catalogue(kThree);

@@ -428,6 +428,88 @@ TEST(Controls, WrappersInsertAndReadBackItems)
     EXPECT_EQ(images.GetImageCount(), 2);
 }
 
+namespace {
+
+// A 16-pixel icon: with `alpha`, a 32-bit image whose alpha runs from clear to opaque; without,
+// an opaque image whose mask leaves its left quarter transparent.
+win::UniqueIcon MakeIcon(bool alpha)
+{
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = 16;
+    bmi.bmiHeader.biHeight = -16;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    win::UniqueBitmap colour(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const DWORD a = alpha ? static_cast<DWORD>(x * 17) : 0;
+            const DWORD r = alpha ? (0xC0 * a) / 255 : 0xC0;  // premultiplied like the images of files
+            pixels[y * 16 + x] = (a << 24) | (r << 16) | static_cast<DWORD>(y * 16);
+        }
+    }
+    BYTE maskBits[16 * 2];
+    for (int y = 0; y < 16; ++y) {
+        maskBits[2 * y] = alpha ? 0x00 : 0xF0;
+        maskBits[2 * y + 1] = 0x00;
+    }
+    win::UniqueBitmap mask(CreateBitmap(16, 16, 1, 1, maskBits));
+    ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+    return win::UniqueIcon(CreateIconIndirect(&info));
+}
+
+// The pixels of image 0 of `images` drawn transparently over `background`.
+std::vector<COLORREF> Drawn(HIMAGELIST images, COLORREF background)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    win::UniqueBitmap target(CreateCompatibleBitmap(screen, 16, 16));
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, target.get());
+    win::UniqueBrush brush(CreateSolidBrush(background));
+    RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, brush.get());
+    ImageList_Draw(images, 0, dc, 0, 0, ILD_TRANSPARENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return pixels;
+}
+
+}  // namespace
+
+TEST(ImageList, AnIconOfTheListsSizeDrawsAsTheSystemPlacesItAndOtherSizesAreScaled)
+{
+    for (const bool alpha : {true, false}) {
+        SCOPED_TRACE(alpha ? "alpha channel" : "mask");
+        const win::UniqueIcon icon = MakeIcon(alpha);
+        ASSERT_TRUE(icon);
+        win::ImageList ours;
+        win::ImageList systems;
+        ASSERT_TRUE(ours.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 4));
+        ASSERT_TRUE(systems.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 4));
+        EXPECT_EQ(ours.AddIcon(icon.get()), 0);
+        ASSERT_EQ(ImageList_ReplaceIcon(systems.GetSafeHandle(), -1, icon.get()), 0);
+        for (const COLORREF background : {RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 128, 255)}) {
+            const std::vector<COLORREF> expected = Drawn(systems.GetSafeHandle(), background);
+            EXPECT_EQ(Drawn(ours.GetSafeHandle(), background), expected) << std::hex << background;
+            EXPECT_NE(expected.front(), expected.back()) << "the probe sees the transparent part";
+        }
+    }
+    // A larger icon becomes one scaled image, not two side by side.
+    win::ImageList images;
+    ASSERT_TRUE(images.Create(8, 8, ILC_COLOR32 | ILC_MASK, 1, 4));
+    const win::UniqueIcon icon = MakeIcon(true);
+    EXPECT_EQ(images.AddIcon(icon.get()), 0);
+    EXPECT_EQ(images.AddIcon(nullptr), -1);
+    EXPECT_EQ(images.GetImageCount(), 1);
+}
+
 TEST(Centring, OnTheOwnersMonitorAndInsideItsWorkArea)
 {
     // The primary monitor, and one to its right whose work area leaves 60 pixels on the left
