@@ -1,6 +1,7 @@
 #include "sable/sable_message_box.h"
 
 #include "win/resource_module.h"
+#include "win/window_messages.h"
 #include "sable/sable_api.h"
 #include "sable/sable_button.h"
 #include "sable/sable_dialog.h"
@@ -96,13 +97,13 @@ private:
             HWND icon = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON, kMargin, kMargin,
                                           iconSize, iconSize, m_hWnd, nullptr, nullptr, nullptr);
             // System icons are shared: nothing to destroy.
-            ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, iconId)), 0);
+            win::SetStaticIcon(icon, ::LoadIconW(nullptr, iconId));
         }
         const int textTop = kMargin + (bodyHeight - textHeight) / 2;
         HWND label = ::CreateWindowExW(0, L"STATIC", m_text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                        textLeft, textTop, textSize.right, textHeight, m_hWnd,
                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTextId)), nullptr, nullptr);
-        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        win::WindowRef(label).SetFont(font, false);
 
         RECT ok{(clientWidth - kButtonWidth) / 2, clientHeight - kMargin - kButtonHeight, 0, 0};
         ok.right = ok.left + kButtonWidth;

@@ -3,6 +3,7 @@
 #include "win/handles.h"
 #include "res/resource.h"
 #include "win/resource_module.h"
+#include "win/window_messages.h"
 
 #include <cwchar>
 #include <string>
@@ -72,7 +73,7 @@ BOOL CAboutDlg::OnInitDialog()
         HICON icon = static_cast<HICON>(::LoadImageW(GetProgramModule(), MAKEINTRESOURCEW(IDI_BRINDLE), IMAGE_ICON, 0,
                                                      0, LR_DEFAULTSIZE | LR_SHARED));
         if (icon)
-            ::SendMessageW(iconStatic, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+            win::SetStaticIcon(iconStatic, icon);
     }
 
     wchar_t path[kPathCapacity] = {};

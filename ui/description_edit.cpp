@@ -2,6 +2,7 @@
 
 #include "catalog/app_info.h"
 #include "res/resource.h"
+#include "win/key_event.h"
 #include "win/resource_module.h"
 
 #include <cstdlib>
@@ -85,13 +86,12 @@ void CDescriptionEdit::SetApp(const CAppInfo* entry)
 
 bool CDescriptionEdit::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message == WM_KEYDOWN) {
-        if (msg->wParam == VK_TAB) {
-            ::SetFocus(GetParent());
-            return true;
-        }
-        if ((::GetKeyState(VK_CONTROL) & 0x8000) && (::GetKeyState('C') & 0x8000))
-            return true;
+    const win::KeyEvent key = win::KeyEvent::FromMessage(*msg);
+    if (key.Is(VK_TAB)) {
+        ::SetFocus(GetParent());
+        return true;
     }
+    if (key.IsKeyDown() && key.ctrl && win::IsKeyHeld('C'))
+        return true;
     return win::Edit::PreTranslateMessage(msg);
 }

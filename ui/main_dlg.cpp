@@ -1,12 +1,12 @@
 #include "ui/main_dlg.h"
 
-#include "ui/page_ids.h"
-
-#include "ui/about_dlg.h"
 #include "res/resource.h"
-#include "win/resource_module.h"
+#include "ui/about_dlg.h"
+#include "ui/page_ids.h"
 #include "ui/window_state.h"
 #include "win/monitors.h"
+#include "win/resource_module.h"
+#include "win/window_messages.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ BOOL CMainDlg::OnInitDialog()
         }
     }
 
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hLargeIcon.get()));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
+    win::SetWindowIcon(m_hWnd, win::IconSize::Big, m_hLargeIcon.get());
+    win::SetWindowIcon(m_hWnd, win::IconSize::Small, m_hSmallIcon.get());
 
     // Through the size limits first (the template is smaller than they are), then centred.
     MoveWindow(GetWindowRect(), true);
@@ -119,7 +119,7 @@ bool CMainDlg::OnPaint()
     if (!IsIconic())
         return false;
     win::PaintDC dc(m_hWnd);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    win::EraseIconBackground(m_hWnd, dc.get());
     RECT client = GetClientRect();
     const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;

@@ -127,6 +127,14 @@ LPARAM ListCtrl::GetItemData(int index) const
     return SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
 }
 
+int ListCtrl::GetItemImage(int index) const
+{
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    return SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : -1;
+}
+
 std::wstring ListCtrl::GetItemText(int index, int column) const
 {
     std::vector<wchar_t> buffer(kTextCapacity, L'\0');

@@ -110,6 +110,11 @@ public:
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     LPARAM GetItemData(int index) const;
     std::wstring GetItemText(int index, int column = 0) const;
+    // The row's image index, or -1 when the row has none (or does not exist).
+    int GetItemImage(int index) const;
+    COLORREF GetTextColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTCOLOR)); }
+    // The background colour, or CLR_NONE for a transparent background.
+    COLORREF GetBkColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETBKCOLOR)); }
     // First row after `start` (-1: from the top) with the LVNI_* flags, or -1.
     int GetNextItem(int start, UINT flags) const { return static_cast<int>(SendMessage(LVM_GETNEXTITEM, start, flags)); }
     int GetSelectedItem() const { return GetNextItem(-1, LVNI_SELECTED); }

@@ -1,0 +1,30 @@
+#include "win/window_messages.h"
+
+namespace win {
+
+RedrawLock::RedrawLock(HWND window) : m_hWnd(window)
+{
+    ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawLock::~RedrawLock()
+{
+    ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+}
+
+void SetWindowIcon(HWND window, IconSize size, HICON icon)
+{
+    ::SendMessageW(window, WM_SETICON, size == IconSize::Big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void SetStaticIcon(HWND staticControl, HICON icon)
+{
+    ::SendMessageW(staticControl, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+void EraseIconBackground(HWND window, HDC dc)
+{
+    ::SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+}
+
+}  // namespace win
