@@ -9,8 +9,6 @@ namespace sable {
 
 namespace {
 
-const wchar_t kHookProp[] = L"Brindle.ScrollBarHook";
-
 bool SameBar(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
 {
     return std::memcmp(&a.rcScrollBar, &b.rcScrollBar, sizeof(RECT)) == 0 && a.dxyLineButton == b.dxyLineButton &&
@@ -26,13 +24,22 @@ AbstractScrollBarPaintHook::~AbstractScrollBarPaintHook()
 
 bool AbstractScrollBarPaintHook::HookWindow(HWND hwnd)
 {
-    if (m_hWnd || !hwnd || !::IsWindow(hwnd) || ::GetPropW(hwnd, kHookProp))
+    if (m_hWnd || !hwnd || !::IsWindow(hwnd))
         return false;
-    if (!::SetPropW(hwnd, kHookProp, reinterpret_cast<HANDLE>(this)))
+    // A view is a framework window already; any other window is taken on by a framework object here.
+    win::Window* host = win::Window::FromHandle(hwnd);
+    if (!host) {
+        if (!m_ownHost.SubclassWindow(hwnd))
+            return false;
+        host = &m_ownHost;
+    }
+    if (!host->SetMessageTap(this)) {
+        if (host == &m_ownHost)
+            m_ownHost.UnsubclassWindow();
         return false;
+    }
+    m_pHost = host;
     m_hWnd = hwnd;
-    m_prevProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AbstractScrollBarPaintHook::HookProc)));
     std::memset(m_last, 0, sizeof(m_last));
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
@@ -40,43 +47,28 @@ bool AbstractScrollBarPaintHook::HookWindow(HWND hwnd)
 
 void AbstractScrollBarPaintHook::UnhookWindow()
 {
-    if (!m_hWnd)
+    win::Window* host = m_pHost;
+    if (!host)
         return;
-    // Only when we are still in front; otherwise stay in the chain, forwarding untouched.
-    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &AbstractScrollBarPaintHook::HookProc) {
-        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prevProc));
-        ::RemovePropW(m_hWnd, kHookProp);
-    } else {
-        ::SetPropW(m_hWnd, kHookProp, reinterpret_cast<HANDLE>(m_prevProc));
-        ::SetPropW(m_hWnd, L"Brindle.ScrollBarHook.Orphan", reinterpret_cast<HANDLE>(1));
-    }
+    m_pHost = nullptr;
     m_hWnd = nullptr;
-    m_prevProc = nullptr;
+    host->SetMessageTap(nullptr);
+    if (host == &m_ownHost)
+        m_ownHost.UnsubclassWindow();  // the framework stays in the chain if another procedure came on top
 }
 
-LRESULT CALLBACK AbstractScrollBarPaintHook::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+void AbstractScrollBarPaintHook::OnTapReleased()
 {
-    HANDLE stored = ::GetPropW(hwnd, kHookProp);
-    if (::GetPropW(hwnd, L"Brindle.ScrollBarHook.Orphan")) {  // the hook went, its procedure stayed
-        WNDPROC previous = reinterpret_cast<WNDPROC>(stored);
-        return previous ? ::CallWindowProcW(previous, hwnd, msg, wp, lp) : ::DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    auto* self = reinterpret_cast<AbstractScrollBarPaintHook*>(stored);
-    if (!self)
-        return ::DefWindowProcW(hwnd, msg, wp, lp);
-    WNDPROC previous = self->m_prevProc;
-    if (msg == WM_NCDESTROY) {
-        self->UnhookWindow();
-        return ::CallWindowProcW(previous, hwnd, msg, wp, lp);
-    }
-    LRESULT result = ::CallWindowProcW(previous, hwnd, msg, wp, lp);
-    if (self->m_hWnd == hwnd) {
-        if (msg == WM_NCPAINT)
-            self->PaintBars(true);
-        else if (msg != WM_PAINT && msg != WM_ERASEBKGND && msg != WM_GETTEXT && msg != WM_GETDLGCODE)
-            self->PaintBars(false);  // the system may have redrawn a bar while scrolling
-    }
-    return result;
+    m_pHost = nullptr;
+    m_hWnd = nullptr;
+}
+
+void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
+{
+    if (msg == WM_NCPAINT)
+        PaintBars(true);
+    else if (msg != WM_PAINT && msg != WM_ERASEBKGND && msg != WM_GETTEXT && msg != WM_GETDLGCODE)
+        PaintBars(false);  // the system may have redrawn a bar while scrolling
 }
 
 void AbstractScrollBarPaintHook::PaintBars(bool always)

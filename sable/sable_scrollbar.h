@@ -1,18 +1,20 @@
-// Paints the scroll bars of a view in the skin. The hook sits in front of the view's window
-// procedure; after the system has drawn the frame (or scrolled) it draws the bars over again.
+// Paints the scroll bars of a view in the skin. The hook watches the view's messages through the
+// window framework; after the system has drawn the frame (or scrolled) it draws the bars over again.
 #pragma once
+#include "win/window.h"
+
 #include <windows.h>
 
 namespace sable {
 
-class AbstractScrollBarPaintHook {
+class AbstractScrollBarPaintHook : private win::MessageTap {
 public:
     AbstractScrollBarPaintHook() = default;
     virtual ~AbstractScrollBarPaintHook();
     AbstractScrollBarPaintHook(const AbstractScrollBarPaintHook&) = delete;
     AbstractScrollBarPaintHook& operator=(const AbstractScrollBarPaintHook&) = delete;
 
-    // Attaches to `hwnd` (one window per hook); false when already attached or the window is busy.
+    // Attaches to `hwnd` (one window per hook, one hook per window); false when either is taken.
     bool HookWindow(HWND hwnd);
     // Detaches; the window keeps working with its own procedure.
     void UnhookWindow();
@@ -25,11 +27,14 @@ protected:
                                bool enabled) = 0;
 
 private:
-    static LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void AfterMessage(UINT msg) override;
+    void OnTapReleased() override;
     void PaintBars(bool always);
 
+    // Carries a window that has no framework object of its own, so that the hook can watch it.
+    win::Window m_ownHost;
+    win::Window* m_pHost = nullptr;
     HWND m_hWnd = nullptr;
-    WNDPROC m_prevProc = nullptr;
     SCROLLBARINFO m_last[2] = {};  // what was painted, to repaint only after a change
 };
 

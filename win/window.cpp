@@ -149,7 +149,19 @@ HWND Window::UnsubclassWindow()
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
     m_prevProc = nullptr;
+    if (MessageTap* tap = m_pTap) {
+        m_pTap = nullptr;
+        tap->OnTapReleased();
+    }
     return hwnd;
+}
+
+bool Window::SetMessageTap(MessageTap* tap)
+{
+    if (tap && (m_pTap || !m_hWnd))
+        return false;
+    m_pTap = tap;
+    return true;
 }
 
 void Window::Detach()
@@ -190,9 +202,11 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (!m_prevProc)
-        return ::DefWindowProcW(m_hWnd, msg, wp, lp);
-    return ::CallWindowProcW(m_prevProc, m_hWnd, msg, wp, lp);
+    const LRESULT result = m_prevProc ? ::CallWindowProcW(m_prevProc, m_hWnd, msg, wp, lp)
+                                      : ::DefWindowProcW(m_hWnd, msg, wp, lp);
+    if (m_pTap)
+        m_pTap->AfterMessage(msg);
+    return result;
 }
 
 LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
