@@ -38,19 +38,19 @@ void CAppInfo::Report(DropReason reason)
 int CAppInfo::Drop(DropReason reason)
 {
     Report(reason);
-    return 0;
+    return AsNumber(LoadResult::Dropped);
 }
 
 int CAppInfo::LoadRegisteredAppAt(int index)
 {
     CRegistryKey catalog;
     if (!catalog.OpenForRead(HKEY_LOCAL_MACHINE, kCatalogKeyPath))
-        return 2;
+        return AsNumber(LoadResult::NoMoreEntries);
     std::wstring name;
     LONG status = catalog.EnumSubkeyName(static_cast<DWORD>(index), kSubkeyNameUnits, name);
     catalog.Close();
     if (status != ERROR_SUCCESS)
-        return 2;
+        return AsNumber(LoadResult::NoMoreEntries);
     return LoadRegisteredApp(name);
 }
 
@@ -108,11 +108,11 @@ int CAppInfo::LoadRegisteredApp(std::wstring name)
     probe.reset();
 
     if (ReadStringValue(key, L"HelpPath", m_strHelpPath) != ERROR_SUCCESS)
-        return 1;
+        return AsNumber(LoadResult::Loaded);
     ReadDwordValue(key, L"HelpOption1", m_nHelpOption1);
     if (m_nHelpOption1 == 1)
         ReadDwordValue(key, L"HelpOption2", m_nHelpOption2);
-    return 1;
+    return AsNumber(LoadResult::Loaded);
 }
 
 std::wstring CAppInfo::GetDescriptionLine(int line)

@@ -10,6 +10,17 @@
 
 class CAppInfo;
 
+// What loading one entry gave. The loads return it as the number their callers have always known
+// (1 loaded, 0 dropped, 2 no subkey at the index); LoadResultOf names a returned number.
+enum class LoadResult : int { Dropped = 0, Loaded = 1, NoMoreEntries = 2 };
+
+constexpr int AsNumber(LoadResult result) { return static_cast<int>(result); }
+// Any number other than 0 and 2 counts as loaded.
+constexpr LoadResult LoadResultOf(int number)
+{
+    return number == 0 ? LoadResult::Dropped : number == 2 ? LoadResult::NoMoreEntries : LoadResult::Loaded;
+}
+
 // Icon-group enumeration callback: counts groups until the entry's position, then keeps that
 // group's name in the entry and stops. `entry` is the CAppInfo.
 BOOL CALLBACK EnumIconGroupProc(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR entry);
@@ -21,17 +32,17 @@ public:
     CAppInfo(const CAppInfo&) = delete;
     CAppInfo& operator=(const CAppInfo&) = delete;
 
-    // Fills the entry from the catalogue subkey `name`: 1 = loaded and to be shown, 0 = dropped
-    // (fields read before the drop keep their values).
+    // Fills the entry from the catalogue subkey `name`: Loaded (to be shown) or Dropped (fields
+    // read before the drop keep their values), as a LoadResult number.
     virtual int LoadRegisteredApp(std::wstring name);
-    // 2 when there is no subkey at `index` (or the catalogue key cannot be opened),
+    // NoMoreEntries when there is no subkey at `index` (or the catalogue key cannot be opened),
     // otherwise the result of LoadRegisteredApp for that subkey.
     virtual int LoadRegisteredAppAt(int index);
     // The entry's icon at size x size pixels, owned by the caller; null when none can be made.
     virtual HICON CreateAppIcon(int size);
     // Line 0, 1 or 2 of the description; empty for any other line.
     virtual std::wstring GetDescriptionLine(int line);
-    // Fills the entry as built-in item 0-8: 1 = loaded, 0 = not available.
+    // Fills the entry as built-in item 0-8: Loaded, or Dropped when it is not available.
     virtual int LoadOsItem(int item);
 
     // Value reads from the entry's open subkey; registry status, field unchanged on failure.

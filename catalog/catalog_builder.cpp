@@ -19,13 +19,14 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
         DropReason reason = DropReason::None;
         if (observer)
             entry->ReportDropReasonTo(&reason);
-        int result = entry->LoadRegisteredAppAt(index);
-        if (result == 2)
+        const LoadResult result = LoadResultOf(entry->LoadRegisteredAppAt(index));
+        if (result == LoadResult::NoMoreEntries)
             return;
         entry->ReportDropReasonTo(nullptr);
+        const bool kept = result != LoadResult::Dropped;
         if (observer)
-            observer->OnEntry(*entry, false, result == 0 ? reason : DropReason::None, checks.LastOutcome());
-        if (result != 0)
+            observer->OnEntry(*entry, false, kept ? DropReason::None : reason, checks.LastOutcome());
+        if (kept)
             catalog.push_back(std::move(entry));
     }
 }
@@ -49,11 +50,12 @@ void AddBuiltInItems(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogOb
         DropReason reason = DropReason::None;
         if (observer)
             entry->ReportDropReasonTo(&reason);
-        int result = entry->LoadOsItem(item);
+        // Any other number than Dropped keeps a built-in item.
+        const bool kept = LoadResultOf(entry->LoadOsItem(item)) != LoadResult::Dropped;
         entry->ReportDropReasonTo(nullptr);
         if (observer)
-            observer->OnEntry(*entry, true, result == 0 ? reason : DropReason::None, CheckOutcome::NotRun);
-        if (result != 0)
+            observer->OnEntry(*entry, true, kept ? DropReason::None : reason, CheckOutcome::NotRun);
+        if (kept)
             catalog.push_back(std::move(entry));
     }
 }

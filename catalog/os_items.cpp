@@ -26,7 +26,7 @@ int CAppInfo::LoadOsItem(int item)
 {
     Report(DropReason::None);
     if (item < 0 || item >= kOsItemCount)
-        return 0;
+        return AsNumber(LoadResult::Dropped);
     const OsItemRow& row = kOsItems[item];
     m_strId = L"OSApp" + std::to_wstring(item);
     m_strAppOption = std::wstring(L"shell32.dll,Control_RunDLL ") + row.controlPanelArgument;
@@ -47,5 +47,5 @@ int CAppInfo::LoadOsItem(int item)
     if (m_strDescription.empty())
         return Drop(DropReason::NoDescription);
     m_nIconIndex = -row.iconId;
-    return 1;
+    return AsNumber(LoadResult::Loaded);
 }
