@@ -2,6 +2,7 @@
 #include "win/handles.h"
 #include "tests/support/restricted_token.h"
 #include "tests/support/test_process.h"
+#include "ui/page_ids.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -419,13 +420,13 @@ TEST_F(BrindleProcess, HaltEndsTheInstanceWhileTheMessageOfOpenOrHelpIsUp)
     const struct {
         UINT command;
         const wchar_t* message;
-    } cases[] = {{10010, L"Program not found."}, {10011, L"Help file not found."}};
+    } cases[] = {{page::kOpenButtonId, L"Program not found."}, {page::kHelpButtonId, L"Help file not found."}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
         ChildProcess running(m_exe, L"/MissingProgram");  // the start name selects the entry
         const HWND main = StartRunningInstance(running);
         ASSERT_NE(main, nullptr);
-        PostMessageW(GetDlgItem(main, 10000), WM_COMMAND, c.command, 0);
+        PostMessageW(GetDlgItem(main, page::kTabCtrlId), WM_COMMAND, c.command, 0);
         const HWND box = WaitForDialogBesides(running.id(), main, 5000);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(TextOf(box), L"Brindle");

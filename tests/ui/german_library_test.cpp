@@ -1,15 +1,13 @@
 // The German resource library in force: the dialogs show its texts, the program's own texts stay
 // where the library is not used, and every translated text fits the control that shows it.
-#include "tests/ui/modal_script.h"
+#include "res/resource.h"
 #include "tests/support/test_process.h"
+#include "tests/ui/main_dialog_fixture.h"
+#include "tests/ui/modal_script.h"
 #include "ui/main_dlg.h"
 #include "ui/page_ids.h"
-#include "res/resource.h"
-#include "app/resource_library.h"
-#include "win/resource_module.h"
 #include "win/handles.h"
-#include "sable/sable_api.h"
-#include "tests/support/registry_sandbox.h"
+#include "win/resource_module.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -61,32 +59,17 @@ int TextWidth(HFONT font, std::wstring text)
     return size.cx;
 }
 
-class GermanLibrary : public ::testing::Test {
+class GermanLibrary : public MainDialogFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(LoadResourceLibraryFrom(TestBinDirectory() + L"de\\QclRes.dll"));
-        sable::SableAPI::EnableLuna(true);
-    }
-
-    void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
+    static void SetUpTestSuite() { UseLibrary(TestBinDirectory() + L"de\\QclRes.dll"); }
 
     // Runs the main dialog with `steps`; its window is in `m_hwnd` meanwhile.
     void Run(std::vector<ModalScript::Step> steps)
     {
-        CMainDlg dialog(nullptr);
-        dialog.SetWindowCallback([this](HWND hwnd) {
-            if (hwnd)
-                m_hwnd = hwnd;
-        });
-        ModalScript script(std::move(steps));
-        dialog.DoModal();
-        EXPECT_TRUE(script.AllStepsRan());
-        EXPECT_FALSE(script.TimedOut());
+        RunMainDialog(std::move(steps));
+        EXPECT_TRUE(m_allStepsRan);
+        EXPECT_FALSE(m_timedOut);
     }
-
-    RegistrySandbox m_sandbox;
-    HWND m_hwnd = nullptr;
 };
 
 }  // namespace

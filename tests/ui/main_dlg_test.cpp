@@ -1,16 +1,17 @@
 // The main dialog and the About box, driven in-process through their real modal loops.
-#include "ui/about_dlg.h"
+#include "app/resource_library.h"
+#include "res/resource.h"
+#include "sable/sable_api.h"
 #include "tests/ui/fake_monitors.h"
 #include "tests/ui/gui_object_counts.h"
+#include "tests/ui/main_dialog_fixture.h"
+#include "tests/ui/modal_script.h"
+#include "ui/about_dlg.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_painter.h"
-#include "tests/ui/modal_script.h"
-#include "tests/support/registry_sandbox.h"
-#include "res/resource.h"
-#include "app/resource_library.h"
-#include "win/resource_module.h"
-#include "sable/sable_api.h"
+#include "ui/page_ids.h"
 #include "ui/window_state.h"
+#include "win/resource_module.h"
 
 #include <gtest/gtest.h>
 
@@ -43,42 +44,19 @@ std::wstring ItemText(HWND dialog, int id)
     return text;
 }
 
-class MainDialog : public ::testing::Test {
+class MainDialog : public MainDialogFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(LoadResourceLibrary());
-        sable::SableAPI::EnableLuna(true);
-    }
-
-    void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
-
     // Runs a fresh main dialog with `steps`; the dialog's window is in `m_hwnd` meanwhile.
     INT_PTR Run(std::vector<ModalScript::Step> steps)
     {
-        CMainDlg dialog(nullptr);
-        dialog.SetWindowCallback([this](HWND hwnd) {
-            if (hwnd)
-                m_hwnd = hwnd;
-            else
-                m_windowGoneReported = true;
-        });
-        m_dialog = &dialog;
-        ModalScript script(std::move(steps));
-        INT_PTR result = dialog.DoModal();
-        EXPECT_TRUE(script.AllStepsRan());
-        EXPECT_FALSE(script.TimedOut());
+        const INT_PTR result = RunMainDialog(std::move(steps));
+        EXPECT_TRUE(m_allStepsRan);
+        EXPECT_FALSE(m_timedOut);
         EXPECT_FALSE(IsWindow(m_hwnd));
-        m_dialog = nullptr;
         return result;
     }
 
     void Close() { PostMessageW(m_hwnd, WM_CLOSE, 0, 0); }
-
-    RegistrySandbox m_sandbox;
-    HWND m_hwnd = nullptr;
-    CMainDlg* m_dialog = nullptr;
-    bool m_windowGoneReported = false;
 };
 
 TEST_F(MainDialog, FirstRunIs640By300CentredWithThePageBelowA15PixelBand)
@@ -89,8 +67,8 @@ TEST_F(MainDialog, FirstRunIs640By300CentredWithThePageBelowA15PixelBand)
         [&] {
             rc = WindowRectOf(m_hwnd);
             GetClientRect(m_hwnd, &client);
-            tab = GetDlgItem(m_hwnd, 10000);
-            tree = GetDlgItem(tab, 10001);
+            tab = GetDlgItem(m_hwnd, page::kTabCtrlId);
+            tree = GetDlgItem(tab, page::kTreeViewId);
             GetWindowRect(tab, &page);
             MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&page), 2);
         },
@@ -130,7 +108,7 @@ TEST_F(MainDialog, WmUserHandsTheFocusOverAgainAndGoesNoFurther)
             Close();
         },
     });
-    EXPECT_EQ(focusId, 10001);
+    EXPECT_EQ(focusId, static_cast<int>(page::kTreeViewId));
 }
 
 TEST_F(MainDialog, StoredRectangleIsAppliedThroughTheSizeLimits)
@@ -237,7 +215,7 @@ TEST_F(MainDialog, EnterDoesNotCloseIt)
         [&] {},
         [&] { PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); },
         [&] {
-            runningAfterEnter = IsWindow(m_hwnd) && m_dialog->IsModalRunning();
+            runningAfterEnter = IsWindow(m_hwnd) && m_mainDlg->IsModalRunning();
             PostMessageW(m_hwnd, WM_COMMAND, IDOK, 0);  // the OK command itself
         },
         [&] {
@@ -307,7 +285,7 @@ TEST_F(MainDialog, RestoringAfterMinimiseLaysThePageOutAgain)
             ShowWindow(m_hwnd, SW_RESTORE);
             SetWindowPos(m_hwnd, nullptr, 0, 0, 640, 460, SWP_NOMOVE | SWP_NOZORDER);
             GetClientRect(m_hwnd, &client);
-            GetClientRect(GetDlgItem(m_hwnd, 10000), &pageAfterRestore);
+            GetClientRect(GetDlgItem(m_hwnd, page::kTabCtrlId), &pageAfterRestore);
             Close();
         },
     });

@@ -2,13 +2,11 @@
 // loop: where Tab and Shift+Tab go, Ctrl+Tab between the tabs, Enter on the buttons, and what a
 // start does to the recent list and its view. The recording program stands in for the started
 // programs and for the help viewer.
-#include "app/resource_library.h"
 #include "res/registry_paths.h"
-#include "sable/sable_api.h"
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/support/launch_record.h"
+#include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_script.h"
-#include "tests/ui/page_run.h"
 #include "ui/window_state.h"
 
 #include <commctrl.h>
@@ -83,17 +81,13 @@ std::vector<std::wstring> ItemTexts(HWND list, bool selectedOnly = false)
     return texts;
 }
 
-class PageKeys : public ::testing::Test {
+class PageKeys : public MainDialogFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(LoadResourceLibrary());
-        sable::SableAPI::EnableLuna(true);
-    }
-
     void SetUp() override
     {
-        ASSERT_TRUE(m_sandbox.ok());
+        MainDialogFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_helpFile = m_temp.path() + L"help file.chm";
         HANDLE file = CreateFileW(m_helpFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -124,19 +118,7 @@ protected:
     }
 
     // Runs a fresh main dialog with `start` and `steps`; the page's windows are found meanwhile.
-    void Run(std::vector<ModalScript::Step> steps, StartRequest start = {})
-    {
-        EXPECT_TRUE(RunMainDialog(std::move(steps), start, [this](HWND dialog) {
-            m_dialog = dialog;
-            m_tab = GetDlgItem(m_dialog, 10000);
-            m_tree = GetDlgItem(m_tab, 10001);
-            m_all = GetDlgItem(m_tab, 10002);
-            m_recent = GetDlgItem(m_tab, 10003);
-            m_open = GetDlgItem(m_tab, 10010);
-            m_help = GetDlgItem(m_tab, 10011);
-            m_pane = FindWindowExW(m_tab, nullptr, L"Edit", nullptr);
-        }, 15000));
-    }
+    void Run(std::vector<ModalScript::Step> steps, StartRequest start = {}) { RunPage(std::move(steps), start, 15000); }
 
     // A step that presses `key` with the focus on `target` first (null: where it is).
     ModalScript::Step PressOn(HWND* target, UINT key, bool shift = false, bool ctrl = false)
@@ -167,18 +149,9 @@ protected:
         EXPECT_TRUE(EndsWith(records.back().commandLine, L" fence")) << Narrow(records.back().commandLine);
     }
 
-    RegistrySandbox m_sandbox;
     TempDirectory m_temp;
     LaunchRecord m_record;
     std::wstring m_helpFile;  // an existing help file with a space in its path
-    HWND m_dialog = nullptr;
-    HWND m_tab = nullptr;
-    HWND m_tree = nullptr;
-    HWND m_all = nullptr;
-    HWND m_recent = nullptr;
-    HWND m_open = nullptr;
-    HWND m_help = nullptr;
-    HWND m_pane = nullptr;
 };
 
 TEST_F(PageKeys, TabAndShiftTabPutTheTabStripBetweenTheVisibleViewAndOpen)
@@ -406,7 +379,7 @@ TEST_F(PageKeys, AProgramNotFoundLeavesTheRecentListAndItsValuesAlone)
             [&] {
                 HWND box = FindThreadDialog(L"Brindle");
                 wchar_t text[128] = {};
-                if (box && box != m_dialog)
+                if (box && box != m_hwnd)
                     GetDlgItemTextW(box, 0xFFFF, text, 128);
                 message = text;
                 PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);

@@ -3,12 +3,12 @@
 #include "app/resource_library.h"
 #include "catalog/check_session.h"
 #include "res/registry_paths.h"
-#include "sable/sable_api.h"
 #include "tests/catalog/catalog_fixture.h"
+#include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_script.h"
-#include "tests/ui/page_run.h"
 #include "ui/description_edit.h"
 #include "ui/main_dlg.h"
+#include "ui/page_ids.h"
 #include "ui/tab_ctrl_main.h"
 #include "ui/window_state.h"
 
@@ -184,9 +184,9 @@ struct Observer {
     {
         const MSG* msg = reinterpret_cast<const MSG*>(lp);
         if (code == HC_ACTION && wp == PM_REMOVE && msg->hwnd == current->tab && msg->message == WM_COMMAND) {
-            if (msg->wParam == 10010 && msg->lParam == 0)
+            if (msg->wParam == page::kOpenButtonId && msg->lParam == 0)
                 ++current->opens;
-            if (msg->wParam == 10011 && msg->lParam == 0)
+            if (msg->wParam == page::kHelpButtonId && msg->lParam == 0)
                 ++current->helps;
         }
         return CallNextHookEx(nullptr, code, wp, lp);
@@ -216,16 +216,8 @@ struct Observer {
 };
 Observer* Observer::current = nullptr;
 
-class Page : public ::testing::Test {
+class Page : public MainDialogFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(LoadResourceLibrary());
-        sable::SableAPI::EnableLuna(true);
-    }
-
-    void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
-
     static void Register(const wchar_t* id, const wchar_t* name, int category, const std::wstring& description = L"",
                          bool help = false)
     {
@@ -236,17 +228,11 @@ protected:
     }
 
     // Runs a fresh main dialog with `start` and `steps`; the page's windows are found meanwhile.
-    void Run(std::vector<ModalScript::Step> steps, StartRequest start = {})
+    void Run(std::vector<ModalScript::Step> steps, StartRequest start = {}) { RunPage(std::move(steps), start, 10000); }
+    void OnPageFound() override
     {
-        EXPECT_TRUE(RunMainDialog(std::move(steps), start, [this](HWND dialog) {
-            m_dialog = dialog;
-            m_tab = GetDlgItem(m_dialog, 10000);
-            m_page = dynamic_cast<CTabCtrlMain*>(win::Window::FromHandle(m_tab));
-            m_tree = Tree{GetDlgItem(m_tab, 10001)};
-            m_open = GetDlgItem(m_tab, 10010);
-            m_help = GetDlgItem(m_tab, 10011);
-            m_pane = FindWindowExW(m_tab, nullptr, L"Edit", nullptr);
-        }, 10000));
+        m_page = dynamic_cast<CTabCtrlMain*>(win::Window::FromHandle(m_tab));
+        m_treeView = Tree{m_tree};
     }
 
     int CurrentTab() const { return TabCtrl_GetCurSel(m_tab); }
@@ -285,14 +271,8 @@ protected:
         PostClick(m_tab, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
     }
 
-    RegistrySandbox m_sandbox;
-    HWND m_dialog = nullptr;
-    HWND m_tab = nullptr;
     CTabCtrlMain* m_page = nullptr;
-    Tree m_tree{};
-    HWND m_open = nullptr;
-    HWND m_help = nullptr;
-    HWND m_pane = nullptr;
+    Tree m_treeView{};
 };
 
 TEST_F(Page, FirstStartShowsCategoriesWithNothingSelected)
@@ -309,8 +289,8 @@ TEST_F(Page, FirstStartShowsCategoriesWithNothingSelected)
             TabCtrl_GetItemRect(m_tab, i, &rc);
             tabSizes.push_back(SIZE{rc.right - rc.left, rc.bottom - rc.top});
         }
-        treeVisible = IsWindowVisible(m_tree.hwnd) != FALSE;
-        otherViewsHidden = !IsWindowVisible(GetDlgItem(m_tab, 10002)) && !IsWindowVisible(GetDlgItem(m_tab, 10003));
+        treeVisible = IsWindowVisible(m_treeView.hwnd) != FALSE;
+        otherViewsHidden = !IsWindowVisible(GetDlgItem(m_tab, page::kAllListId)) && !IsWindowVisible(GetDlgItem(m_tab, page::kRecentListId));
         openEnabled = OpenEnabled();
         helpEnabled = HelpEnabled();
         paneText = TextOf(m_pane);
@@ -338,10 +318,10 @@ TEST_F(Page, TreeListsOnlyUsedCategoriesAndSortsEntriesIgnoringCase)
     ASSERT_TRUE(SetRegDword(HKEY_LOCAL_MACHINE, kCatalogKey, L"OSItems", 0));
     std::vector<std::wstring> roots, keyboard, others;
     Run({[&] {
-        roots = m_tree.Texts(m_tree.Root());
+        roots = m_treeView.Texts(m_treeView.Root());
         if (roots.size() == 2) {
-            keyboard = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
-            others = m_tree.Texts(m_tree.Next(m_tree.Next(m_tree.Root(), TVGN_NEXT), TVGN_CHILD));
+            keyboard = m_treeView.Texts(m_treeView.Next(m_treeView.Root(), TVGN_CHILD));
+            others = m_treeView.Texts(m_treeView.Next(m_treeView.Next(m_treeView.Root(), TVGN_NEXT), TVGN_CHILD));
         }
     }});
     EXPECT_EQ(roots, (std::vector<std::wstring>{L"Keyboard and Mouse", L"Others"}));
@@ -358,8 +338,8 @@ TEST_F(Page, HiddenEntriesAndUnselectedBuiltInItemsAreLeftOut)
     std::vector<std::wstring> entries;
     int listed = -1;
     Run({[&] {
-        entries = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
-        listed = ListView_GetItemCount(GetDlgItem(m_tab, 10002));
+        entries = m_treeView.Texts(m_treeView.Next(m_treeView.Root(), TVGN_CHILD));
+        listed = ListView_GetItemCount(GetDlgItem(m_tab, page::kAllListId));
     }});
     EXPECT_EQ(entries, (std::vector<std::wstring>{L"E0", L"E1", L"E3", L"E4"}));
     EXPECT_EQ(listed, 4);
@@ -391,11 +371,11 @@ TEST_F(Page, StartRequestAndSavedTabChooseTheFirstTab)
         int image = -1;
         Run({[&] {
                 tab = CurrentTabText();
-                if (HTREEITEM node = m_tree.Selected()) {
-                    selected = m_tree.Text(node);
-                    HTREEITEM category = m_tree.Next(node, TVGN_PARENT);
-                    expanded = m_tree.Expanded(category);
-                    image = m_tree.Image(category);
+                if (HTREEITEM node = m_treeView.Selected()) {
+                    selected = m_treeView.Text(node);
+                    HTREEITEM category = m_treeView.Next(node, TVGN_PARENT);
+                    expanded = m_treeView.Expanded(category);
+                    image = m_treeView.Image(category);
                 }
                 pane = TextOf(m_pane);
                 open = OpenEnabled();
@@ -448,7 +428,7 @@ TEST_F(Page, SwitchingTabsClearsThePaneAndButtonsUnlessTheNewViewHasASelection)
             look,
             [&] { ClickTab(0); },    // back to the tree, which still has Mouse
             look,
-            [&] { TreeView_SelectItem(m_tree.hwnd, m_tree.Find(L"Keys")); },
+            [&] { TreeView_SelectItem(m_treeView.hwnd, m_treeView.Find(L"Keys")); },
             look,
         },
         StartRequest{L"Mouse", 0});
@@ -478,16 +458,16 @@ TEST_F(Page, RightClickSelectsACategoryWithoutMenuAndOffersOpenAndHelpOnAnEntry)
             [&] {
                 observer = std::make_unique<Observer>(m_tab);
                 storedBefore = StoredTreeSelection();
-                RightClick(m_tree, m_tree.Find(L"Keyboard and Mouse"));
+                RightClick(m_treeView, m_treeView.Find(L"Keyboard and Mouse"));
             },
             [&] {
                 storedAfterCategory = StoredTreeSelection();
-                selectedAfterCategory = m_tree.Text(m_tree.Selected());
+                selectedAfterCategory = m_treeView.Text(m_treeView.Selected());
                 paneAfterCategory = TextOf(m_pane);
                 menusAfterCategory = observer->menusShown;
-                RightClick(m_tree, m_tree.Find(L"Mouse"));
+                RightClick(m_treeView, m_treeView.Find(L"Mouse"));
             },
-            [&] { selectedAfterEntry = m_tree.Text(m_tree.Selected()); },
+            [&] { selectedAfterEntry = m_treeView.Text(m_treeView.Selected()); },
         },
         StartRequest{L"Mouse", 0});
     EXPECT_EQ(storedBefore, L"Mouse");
@@ -515,11 +495,11 @@ TEST_F(Page, DoubleClickOpensAnEntryOnceAndLeavesACategoryToTheControl)
     Run({
             [&] {
                 observer = std::make_unique<Observer>(m_tab);
-                entryResult = ClickNotify(m_tree, m_tree.Find(L"Mouse"), NM_DBLCLK);
+                entryResult = ClickNotify(m_treeView, m_treeView.Find(L"Mouse"), NM_DBLCLK);
             },
             [&] {
                 opensAfterEntry = observer->opens;
-                categoryResult = ClickNotify(m_tree, m_tree.Find(L"Keyboard and Mouse"), NM_DBLCLK);
+                categoryResult = ClickNotify(m_treeView, m_treeView.Find(L"Keyboard and Mouse"), NM_DBLCLK);
             },
             [&] { opensAfterCategory = observer->opens - opensAfterEntry; },
         },
@@ -540,12 +520,12 @@ TEST_F(Page, ExpandingAnotherCategoryKeepsTheSelectionButForgetsTheStoredOne)
     Run({
         [&] {
             storedBefore = StoredTreeSelection();
-            PostClick(m_tree.hwnd, m_tree.ButtonPoint(m_tree.Find(L"Display")));
+            PostClick(m_treeView.hwnd, m_treeView.ButtonPoint(m_treeView.Find(L"Display")));
         },
         [&] {
-            selectedAfter = m_tree.Text(m_tree.Selected());
+            selectedAfter = m_treeView.Text(m_treeView.Selected());
             storedAfter = StoredTreeSelection();
-            imageAfter = m_tree.Image(m_tree.Find(L"Display"));
+            imageAfter = m_treeView.Image(m_treeView.Find(L"Display"));
         },
     });
     EXPECT_EQ(storedBefore, L"Mouse") << "restored from the stored selection";
@@ -589,7 +569,7 @@ TEST_F(Page, PaneFollowsTheSelectedDescription)
     std::wstring afterCaseOnly, afterOther;
     auto select = [&](const wchar_t* name) {
         return [&, name] {
-            TreeView_SelectItem(m_tree.hwnd, m_tree.Find(name));
+            TreeView_SelectItem(m_treeView.hwnd, m_treeView.Find(name));
             seen.push_back({TextOf(m_pane), RectInParent(m_pane)});
         };
     };
@@ -708,22 +688,22 @@ TEST_F(Page, ResizingRepaintsTheBottomStripsAtOnce)
     RECT tabClient{}, treeClient{}, tabGrown{}, treeGrown{}, tabShrunk{};
     int treePaintsShrinking = -1;
     Run({[&] {
-        RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         RECT rc{};
-        GetWindowRect(m_dialog, &rc);
+        GetWindowRect(m_hwnd, &rc);
         {
-            PaintRecorder recorder(m_tab, m_tree.hwnd);
-            SetWindowPos(m_dialog, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + 50,
+            PaintRecorder recorder(m_tab, m_treeView.hwnd);
+            SetWindowPos(m_hwnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + 50,
                          SWP_NOMOVE | SWP_NOZORDER);
             tabGrown = recorder.tabPainted;
             treeGrown = recorder.treePainted;
         }
         GetClientRect(m_tab, &tabClient);
-        GetClientRect(m_tree.hwnd, &treeClient);
-        RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        GetClientRect(m_treeView.hwnd, &treeClient);
+        RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         {
-            PaintRecorder recorder(m_tab, m_tree.hwnd);
-            SetWindowPos(m_dialog, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + 20,
+            PaintRecorder recorder(m_tab, m_treeView.hwnd);
+            SetWindowPos(m_hwnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + 20,
                          SWP_NOMOVE | SWP_NOZORDER);
             tabShrunk = recorder.tabPainted;
             treePaintsShrinking = recorder.treePaints;
@@ -758,9 +738,9 @@ TEST_F(Page, ChecksThatCrashHangOrEndTheirProcessCostOnlyTheirEntries)
     CheckSession checks(3000);  // the page's build uses it: a shorter wait for the hanging check
     std::vector<std::wstring> roots, listed;
     Run({[&] {
-        roots = m_tree.Texts(m_tree.Root());
+        roots = m_treeView.Texts(m_treeView.Root());
         if (!roots.empty())
-            listed = m_tree.Texts(m_tree.Next(m_tree.Root(), TVGN_CHILD));
+            listed = m_treeView.Texts(m_treeView.Next(m_treeView.Root(), TVGN_CHILD));
     }});
     EXPECT_EQ(roots, std::vector<std::wstring>{L"Keyboard and Mouse"});
     EXPECT_EQ(listed, (std::vector<std::wstring>{L"Good1", L"Good2"}));
