@@ -3,8 +3,8 @@
 #include "res/resource.h"
 #include "ui/page_ids.h"
 #include "ui/view_common.h"
-#include "ui/view_owner.h"
 #include "ui/window_state.h"
+#include "win/key_event.h"
 #include "win/resource_module.h"
 
 #include <utility>
@@ -42,34 +42,38 @@ HTREEITEM CategoryNodeOf(const CategoryNodes& nodes, int category)
     return nodes.back().second;
 }
 
+const page::View kView = page::View::Tree;
+
 }  // namespace
 
-bool CTreeCtrlCategory::InitView(const RECT& ownerClient, win::Window& owner, IViewOwner& sink,
-                                 const StartRequest& start)
+bool CTreeCtrlCategory::InitView(const ViewContext& context, const RECT& placement)
 {
-    m_pOwner = &sink;
-    Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0,
-           view::Placement(ownerClient), owner.GetSafeHwnd(), page::kTreeViewId);
+    m_context = context;
+    const HWND parent = context.parent ? context.parent->GetSafeHwnd() : nullptr;
+    if (!Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                0, placement, parent, page::kTreeViewId))
+        return false;
     SetItemHeight(kRowHeight);
     m_scrollHook.HookWindow(m_hWnd);
-    CreateImageList();
-    Fill(start);
+    const EntryList entries = context.EntriesOf(kView);
+    CreateImageList(static_cast<int>(entries.size()));
+    Fill(entries, context.SelectionToRestore(kView));
     SetFocus();
     return true;
 }
 
-void CTreeCtrlCategory::CreateImageList()
+void CTreeCtrlCategory::CreateImageList(int entries)
 {
-    const int entries = m_pAppList ? static_cast<int>(m_pAppList->size()) : 0;
     m_imageList.Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 1, entries + 10);
     SetImageList(m_imageList.GetSafeHandle());
     AddStrip(m_imageList, IDB_FOLDER_CLOSED);
     AddStrip(m_imageList, IDB_FOLDER_OPEN);
+    m_nFolderImages = m_imageList.GetImageCount();
 }
 
-void CTreeCtrlCategory::Fill(const StartRequest& start)
+void CTreeCtrlCategory::Fill(const EntryList& entries, const std::wstring& wanted)
 {
-    if (!m_pAppList || m_pAppList->empty())
+    if (entries.empty())
         return;  // no nodes at all, not even categories
 
     CategoryNodes categories;
@@ -79,17 +83,15 @@ void CTreeCtrlCategory::Fill(const StartRequest& start)
             categories.emplace_back(position, node);
     }
 
-    // A requested application wins over the stored selection only when it asks for this view.
-    const std::wstring wanted =
-        !start.name.empty() && start.tab == page::IndexOf(page::View::Tree) ? start.name : LoadSelectedApp(0);
-
-    for (const auto& entry : *m_pAppList) {
+    for (CAppInfo* entry : entries) {
+        if (!entry)
+            continue;
         win::UniqueIcon icon(entry->CreateAppIcon(kIconSize));
         const int image = icon ? m_imageList.AddIcon(icon.get()) : -1;
         icon.reset();
-        HTREEITEM node = InsertItem(entry->m_strAppName, image, image, reinterpret_cast<LPARAM>(entry.get()),
+        HTREEITEM node = InsertItem(entry->m_strAppName, image, image, reinterpret_cast<LPARAM>(entry),
                                     CategoryNodeOf(categories, entry->m_nCategory));
-        if (node && entry->m_strId == wanted)
+        if (node && !wanted.empty() && entry->m_strId == wanted)
             SelectItem(node);  // reported to the owner like a user's selection
     }
 
@@ -104,29 +106,45 @@ void CTreeCtrlCategory::Fill(const StartRequest& start)
         SortChildren(category);
 }
 
+bool CTreeCtrlCategory::RefreshView(const EntryList& entries)
+{
+    if (!m_hWnd)
+        return false;
+    m_bRefilling = true;
+    DeleteItem(TVI_ROOT);
+    m_bRefilling = false;
+    m_imageList.SetImageCount(m_nFolderImages);  // the entries' icons go, the folders stay
+    Fill(entries, std::wstring());
+    return true;
+}
+
 bool CTreeCtrlCategory::ShowView(bool show)
 {
     ShowWindow(show ? SW_SHOW : SW_HIDE);
     if (show) {
-        HTREEITEM selected = GetSelectedItem();
-        if (IsApplication(selected))
-            m_pOwner->OnSelectionChanged(EntryOf(selected));
+        if (CAppInfo* entry = SelectedEntry())
+            m_context.ReportSelection(entry);
     }
     return true;
 }
 
-void CTreeCtrlCategory::MoveView(const RECT& ownerClient, int grow)
+void CTreeCtrlCategory::MoveView(const RECT& placement, int grow)
 {
-    view::Move(m_hWnd, ownerClient, grow);
+    view::Move(m_hWnd, placement, grow);
+}
+
+CAppInfo* CTreeCtrlCategory::EntryAt(POINT screen) const
+{
+    return ApplicationOf(NodeAt(screen));
 }
 
 bool CTreeCtrlCategory::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+    if (win::KeyEvent::FromMessage(*msg).Is(VK_RETURN)) {
         // Without a selection the test looks at the first root node (an empty tree opens).
         HTREEITEM selected = GetSelectedItem();
         if (!ItemHasChildren(selected ? selected : GetRootItem())) {
-            OnCommand(page::kMenuOpenCommand, 0, nullptr);
+            m_context.Request(EntryCommand::Open, SelectedEntry());
             return true;
         }
     }
@@ -135,17 +153,21 @@ bool CTreeCtrlCategory::PreTranslateMessage(MSG* msg)
 
 bool CTreeCtrlCategory::OnCommand(UINT id, UINT code, HWND source)
 {
-    view::TranslateCommand(m_hWnd, id);
+    EntryCommand command = EntryCommand::Open;
+    if (view::MenuCommand(id, command))
+        m_context.Request(command, m_pMenuEntry);
     return win::TreeCtrl::OnCommand(id, code, source);
 }
 
 bool CTreeCtrlCategory::OnSelChanged(HTREEITEM newItem, HTREEITEM, LRESULT&)
 {
+    if (m_bRefilling)
+        return true;
     if (IsApplication(newItem)) {
-        m_pOwner->OnSelectionChanged(EntryOf(newItem));
+        m_context.ReportSelection(EntryOf(newItem));
     } else {
         ClearTreeSelectedApp();
-        m_pOwner->OnSelectionChanged(nullptr);
+        m_context.ReportSelection(nullptr);
     }
     return true;
 }
@@ -161,19 +183,24 @@ bool CTreeCtrlCategory::OnItemExpanded(HTREEITEM item, UINT action, LRESULT&)
     return true;
 }
 
+HTREEITEM CTreeCtrlCategory::NodeAt(POINT screen) const
+{
+    ::ScreenToClient(m_hWnd, &screen);
+    return HitTest(screen);
+}
+
 HTREEITEM CTreeCtrlCategory::NodeUnderPointer() const
 {
     POINT pointer{};
     ::GetCursorPos(&pointer);
-    ::ScreenToClient(m_hWnd, &pointer);
-    return HitTest(pointer);
+    return NodeAt(pointer);
 }
 
 bool CTreeCtrlCategory::OnDblClk(LRESULT& result)
 {
     HTREEITEM node = NodeUnderPointer();
     if (node && node == GetSelectedItem() && IsApplication(node))
-        view::PostOpen(m_hWnd);
+        m_context.Request(EntryCommand::Open, EntryOf(node));
     result = 0;  // the control still toggles a category
     return true;
 }
@@ -185,14 +212,16 @@ bool CTreeCtrlCategory::OnRClick(LRESULT& result)
     if (!node)
         return true;
     SelectItem(node);
-    if (IsApplication(node))
-        view::ShowEntryMenu(m_hWnd, *EntryOf(node));
+    if (IsApplication(node)) {
+        m_pMenuEntry = EntryOf(node);
+        view::ShowEntryMenu(m_hWnd, *m_pMenuEntry);
+    }
     return true;
 }
 
 bool CTreeCtrlCategory::OnReturn(LRESULT& result)
 {
-    OnCommand(page::kMenuOpenCommand, 0, nullptr);
+    m_context.Request(EntryCommand::Open, SelectedEntry());
     result = 0;
     return true;
 }

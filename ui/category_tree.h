@@ -1,34 +1,32 @@
 // The view of the tab "Categories": the catalogue as a two-level tree, category nodes at the
 // root and the applications of each beneath them. It reports its selection to the owner and
-// asks the owner to open an application by posting commands; it starts nothing itself.
+// asks the owner for Open and Help; it starts nothing itself.
 #pragma once
 #include "catalog/category_names.h"
 #include "sable/sable_scrollbar.h"
-#include "ui/app_list.h"
-#include "ui/start_request.h"
+#include "ui/page_view.h"
 #include "win/controls.h"
 
-class IViewOwner;
-
-class CTreeCtrlCategory : public win::TreeCtrl {
+class CTreeCtrlCategory : public win::TreeCtrl, public IPageView {
 public:
     CTreeCtrlCategory() = default;
 
-    // The owner's catalogue; set before InitView.
-    const CAppList* m_pAppList = nullptr;
-
-    // Creates the control in `owner` at the views' placement in `ownerClient`, fills it and
-    // selects the requested or stored application. Selection changes go to `sink`.
-    bool InitView(const RECT& ownerClient, win::Window& owner, IViewOwner& sink, const StartRequest& start);
+    // Fills the tree and selects the requested or stored application (reported to the owner as
+    // a user's selection is); takes the keyboard focus.
+    bool InitView(const ViewContext& context, const RECT& placement) override;
     // Shows (reporting a selected application to the owner) or hides the control.
-    bool ShowView(bool show);
-    void MoveView(const RECT& ownerClient, int grow);
+    bool ShowView(bool show) override;
+    void MoveView(const RECT& placement, int grow) override;
+    void FocusView() override { SetFocus(); }
+    bool RefreshView(const EntryList& entries) override;
+    CAppInfo* EntryAt(POINT screen) const override;
+    CAppInfo* SelectedEntry() const override { return ApplicationOf(GetSelectedItem()); }
 
     // Enter on an application node (a node without children) opens it.
     bool PreTranslateMessage(MSG* msg) override;
 
 protected:
-    // Turns the context menu's commands into Open / Help posted to the owner.
+    // The context menu's commands ask the owner for Open or Help of the menu's entry.
     bool OnCommand(UINT id, UINT code, HWND source) override;
 
 private:
@@ -39,14 +37,21 @@ private:
     bool OnReturn(LRESULT& result) override;
     bool OnKeyDown(WORD key, LRESULT& result) override;
 
-    void CreateImageList();
-    void Fill(const StartRequest& start);
+    void CreateImageList(int entries);
+    // Inserts the categories and `entries`, selecting the one whose id is `wanted`, and drops
+    // the categories left empty.
+    void Fill(const EntryList& entries, const std::wstring& wanted);
     bool IsApplication(HTREEITEM node) const { return node && GetParentItem(node) != nullptr; }
     CAppInfo* EntryOf(HTREEITEM node) const { return reinterpret_cast<CAppInfo*>(GetItemData(node)); }
+    CAppInfo* ApplicationOf(HTREEITEM node) const { return IsApplication(node) ? EntryOf(node) : nullptr; }
+    HTREEITEM NodeAt(POINT screen) const;
     HTREEITEM NodeUnderPointer() const;
 
+    ViewContext m_context;
     CCategoryNames m_categoryNames;
     win::ImageList m_imageList;
+    int m_nFolderImages = 0;  // the folder frames at the head of the image list
     sable::SableScrollBarPaintHook m_scrollHook;
-    IViewOwner* m_pOwner = nullptr;
+    CAppInfo* m_pMenuEntry = nullptr;  // the entry the context menu was last shown for
+    bool m_bRefilling = false;         // the emptying of a refresh reports no selection change
 };

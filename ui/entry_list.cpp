@@ -3,9 +3,8 @@
 #include "catalog/app_info.h"
 #include "sable/sable_colors.h"
 #include "sable/sable_scrollbar.h"
-#include "ui/view_common.h"
-#include "ui/view_owner.h"
 #include "win/handles.h"
+#include "win/key_event.h"
 
 #include <algorithm>
 #include <utility>
@@ -23,14 +22,6 @@ const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, so the sor
 const DWORD kListStyle =
     WS_CHILD | WS_TABSTOP | WS_GROUP | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SORTASCENDING;
 
-int ItemImage(const win::ListCtrl& list, int item)
-{
-    LVITEMW data{};
-    data.mask = LVIF_IMAGE;
-    data.iItem = item;
-    return list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data)) ? data.iImage : -1;
-}
-
 // The label as a user reads it: the leading line break is the stored label's, not the name's.
 std::wstring ShownName(const std::wstring& label)
 {
@@ -46,7 +37,7 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
     const UINT state = list.GetItemState(item, LVIS_SELECTED | LVIS_FOCUSED);
     const bool focused = ::GetFocus() == list.GetSafeHwnd();
 
-    const int image = ItemImage(list, item);
+    const int image = list.GetItemImage(item);
     if (images && image >= 0) {
         const int x = icon.left + (icon.right - icon.left - kIconSize) / 2;
         const int y = icon.top + (icon.bottom - icon.top - kIconSize) / 2;
@@ -61,8 +52,8 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
     const int fitted = left + (measured.right - measured.left) + 2 * kTextMargin;
     RECT band{left, label.top, fitted < label.right ? fitted : label.right, label.bottom};
 
-    COLORREF text = static_cast<COLORREF>(list.SendMessage(LVM_GETTEXTCOLOR));
-    const COLORREF back = static_cast<COLORREF>(list.SendMessage(LVM_GETBKCOLOR));
+    COLORREF text = list.GetTextColor();
+    const COLORREF back = list.GetBkColor();
     if (back != CLR_NONE)
         sable::FillSolid(dc, label, back);
     if (state & LVIS_SELECTED) {
@@ -82,10 +73,10 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
 
 }  // namespace
 
-bool Create(win::ListCtrl& list, UINT id, const RECT& ownerClient, win::Window& owner,
-            sable::AbstractScrollBarPaintHook& hook, win::ImageList& images, int grow)
+bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
+            win::ImageList& images, int grow)
 {
-    if (!list.Create(kListStyle, 0, view::Placement(ownerClient), owner.GetSafeHwnd(), id))
+    if (!list.Create(kListStyle, 0, placement, parent, id))
         return false;
     hook.HookWindow(list.GetSafeHwnd());
     if (images.Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 1, grow))
@@ -107,16 +98,18 @@ void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
     list.InsertItem(position, kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
 }
 
-std::vector<CAppInfo*> InsertionOrder(const std::vector<CAppInfo*>& entries)
+EntryList InsertionOrder(const EntryList& entries)
 {
     std::vector<std::pair<std::wstring, CAppInfo*>> labelled;
     labelled.reserve(entries.size());
-    for (CAppInfo* entry : entries)
-        labelled.emplace_back(kLabelPrefix + entry->m_strAppName, entry);
+    for (CAppInfo* entry : entries) {
+        if (entry)
+            labelled.emplace_back(kLabelPrefix + entry->m_strAppName, entry);
+    }
     std::stable_sort(labelled.begin(), labelled.end(), [](const auto& a, const auto& b) {
         return ::lstrcmpW(a.first.c_str(), b.first.c_str()) > 0;
     });
-    std::vector<CAppInfo*> ordered;
+    EntryList ordered;
     ordered.reserve(labelled.size());
     for (const auto& item : labelled)
         ordered.push_back(item.second);
@@ -148,17 +141,25 @@ void FinishFill(const win::ListCtrl& list, int item)
     list.SetColumnWidth(0, (client.right - client.left) / 2);
 }
 
-void ReportStateChange(IViewOwner& owner, UINT oldState, UINT newState, LPARAM data)
+CAppInfo* SelectedEntry(const win::ListCtrl& list)
+{
+    int item = list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED);
+    if (item < 0)
+        item = list.GetSelectedItem();
+    return item >= 0 ? EntryAt(list, item) : nullptr;
+}
+
+void ReportStateChange(const ViewContext& context, UINT oldState, UINT newState, LPARAM data)
 {
     const bool was = (oldState & LVIS_SELECTED) != 0;
     const bool is = (newState & LVIS_SELECTED) != 0;
     if (is && !was)
-        owner.OnSelectionChanged(reinterpret_cast<CAppInfo*>(data));
+        context.ReportSelection(reinterpret_cast<CAppInfo*>(data));
     else if (was && !is)
-        owner.OnSelectionChanged(nullptr);
+        context.ReportSelection(nullptr);
 }
 
-void Show(const win::ListCtrl& list, IViewOwner* owner, bool show)
+void Show(const win::ListCtrl& list, const ViewContext& context, bool show)
 {
     if (!show) {
         list.ShowWindow(SW_HIDE);
@@ -170,14 +171,13 @@ void Show(const win::ListCtrl& list, IViewOwner* owner, bool show)
         list.SelectItem(0);  // the owner hears of it through the state change
     } else if (list.GetItemState(anchor, LVIS_SELECTED) & LVIS_SELECTED) {
         list.SelectItem(anchor);  // already selected: no state change, so tell the owner here
-        if (owner)
-            owner->OnSelectionChanged(EntryAt(list, anchor));
+        context.ReportSelection(EntryAt(list, anchor));
     }
 }
 
 bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg)
 {
-    return msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && list.GetSelectedCount() > 0;
+    return win::KeyEvent::FromMessage(msg).Is(VK_RETURN) && list.GetSelectedCount() > 0;
 }
 
 LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images)

@@ -1,20 +1,19 @@
 #include "ui/entry_list_view.h"
 
 #include "ui/entry_list.h"
-#include "ui/page_ids.h"
 #include "ui/view_common.h"
-#include "ui/view_owner.h"
 
 CEntryListView::~CEntryListView()
 {
     DestroyWindow();
 }
 
-bool CEntryListView::CreateView(UINT id, const RECT& ownerClient, win::Window& owner, IViewOwner& sink)
+bool CEntryListView::CreateView(UINT id, const ViewContext& context, const RECT& placement)
 {
-    m_pOwner = &sink;
-    const int catalogueSize = m_pAppList ? static_cast<int>(m_pAppList->size()) : 0;
-    return entry_list::Create(*this, id, ownerClient, owner, m_scrollHook, m_imageList, catalogueSize);
+    m_context = context;
+    const int catalogueSize = context.catalogue ? static_cast<int>(context.catalogue->size()) : 0;
+    const HWND parent = context.parent ? context.parent->GetSafeHwnd() : nullptr;
+    return entry_list::Create(*this, id, placement, parent, m_scrollHook, m_imageList, catalogueSize);
 }
 
 void CEntryListView::FinishFill(const CAppInfo* match)
@@ -25,26 +24,40 @@ void CEntryListView::FinishFill(const CAppInfo* match)
 
 bool CEntryListView::ShowView(bool show)
 {
-    entry_list::Show(*this, m_pOwner, show);
+    entry_list::Show(*this, m_context, show);
     return true;
 }
 
-void CEntryListView::MoveView(const RECT& ownerClient, int grow)
+void CEntryListView::MoveView(const RECT& placement, int grow)
 {
-    view::Move(m_hWnd, ownerClient, grow);
+    view::Move(m_hWnd, placement, grow);
+}
+
+CAppInfo* CEntryListView::EntryAt(POINT screen) const
+{
+    ::ScreenToClient(m_hWnd, &screen);
+    const int item = HitTest(screen);
+    return item >= 0 ? entry_list::EntryAt(*this, item) : nullptr;
+}
+
+CAppInfo* CEntryListView::SelectedEntry() const
+{
+    return entry_list::SelectedEntry(*this);
 }
 
 bool CEntryListView::PreTranslateMessage(MSG* msg)
 {
     if (!entry_list::IsEnterOnSelection(*this, *msg))
         return false;
-    OnCommand(page::kMenuOpenCommand, 0, nullptr);
+    m_context.Request(EntryCommand::Open, SelectedEntry());
     return true;
 }
 
 bool CEntryListView::OnCommand(UINT id, UINT code, HWND source)
 {
-    view::TranslateCommand(m_hWnd, id);
+    EntryCommand command = EntryCommand::Open;
+    if (view::MenuCommand(id, command))
+        m_context.Request(command, m_pMenuEntry);
     return win::ListCtrl::OnCommand(id, code, source);
 }
 
@@ -57,8 +70,8 @@ void CEntryListView::OnDestroy()
 bool CEntryListView::OnItemChanged(int, UINT oldState, UINT newState, LPARAM data, LRESULT& result)
 {
     result = 0;
-    if (m_bFilled && data && m_pOwner)
-        entry_list::ReportStateChange(*m_pOwner, oldState, newState, data);
+    if (m_bFilled && data)
+        entry_list::ReportStateChange(m_context, oldState, newState, data);
     return true;
 }
 
@@ -66,7 +79,7 @@ bool CEntryListView::OnDblClk(int item, LRESULT& result)
 {
     result = 0;
     if (item >= 0)
-        view::PostOpen(m_hWnd);
+        m_context.Request(EntryCommand::Open, entry_list::EntryAt(*this, item));
     return true;
 }
 
@@ -74,8 +87,10 @@ bool CEntryListView::OnRClick(int item, LRESULT& result)
 {
     result = 0;
     if (item >= 0) {
-        if (const CAppInfo* entry = entry_list::EntryAt(*this, item))
+        if (CAppInfo* entry = entry_list::EntryAt(*this, item)) {
+            m_pMenuEntry = entry;
             view::ShowEntryMenu(m_hWnd, *entry);
+        }
     }
     return true;
 }

@@ -2,21 +2,20 @@
 // only in what they fill themselves with and which selection they restore.
 #pragma once
 #include "sable/sable_scrollbar.h"
-#include "ui/app_list.h"
+#include "ui/page_view.h"
 #include "win/controls.h"
 
-class IViewOwner;
-
-class CEntryListView : public win::ListCtrl {
+class CEntryListView : public win::ListCtrl, public IPageView {
 public:
     // Destroys the control while this object can still take its image list back.
     ~CEntryListView() override;
 
-    const CAppList* m_pAppList = nullptr;  // the owner's catalogue; set before InitView
-
     // Hides, or shows and restores the selection from the control's anchor.
-    bool ShowView(bool show);
-    void MoveView(const RECT& ownerClient, int grow);
+    bool ShowView(bool show) override;
+    void MoveView(const RECT& placement, int grow) override;
+    void FocusView() override { SetFocus(); }
+    CAppInfo* EntryAt(POINT screen) const override;
+    CAppInfo* SelectedEntry() const override;
 
     // Enter with at least one item selected opens and is consumed.
     bool PreTranslateMessage(MSG* msg) override;
@@ -24,12 +23,12 @@ public:
 protected:
     CEntryListView() = default;
 
-    // Creates the hidden control `id` in `owner` with its image list; false when it could not.
-    bool CreateView(UINT id, const RECT& ownerClient, win::Window& owner, IViewOwner& sink);
+    // Creates the hidden control `id` with its image list; false when it could not.
+    bool CreateView(UINT id, const ViewContext& context, const RECT& placement);
     // Selects the last item of `match` (the first item without one); item changes reach the owner from now on.
     void FinishFill(const CAppInfo* match);
 
-    // Open and Help of the context menu go to the tab control as its button commands.
+    // The context menu's commands ask the owner for Open or Help of the menu's entry.
     bool OnCommand(UINT id, UINT code, HWND source) override;
     void OnDestroy() override;
 
@@ -41,7 +40,8 @@ private:
     bool OnRClick(int item, LRESULT& result) override;
     bool OnCustomDraw(NMLVCUSTOMDRAW* draw, LRESULT& result) override;
 
+    ViewContext m_context;
     bool m_bFilled = false;
     sable::SableScrollBarPaintHook m_scrollHook;
-    IViewOwner* m_pOwner = nullptr;
+    CAppInfo* m_pMenuEntry = nullptr;  // the entry the context menu was last shown for
 };

@@ -1,35 +1,40 @@
 #include "ui/list_ctrl_all.h"
 
 #include "ui/entry_list.h"
-#include "ui/page_ids.h"
-#include "ui/start_request.h"
-#include "ui/window_state.h"
 
-#include <cstdlib>
-#include <vector>
+namespace {
 
-bool CListCtrlAll::InitView(const RECT& ownerClient, win::Window& owner, IViewOwner& sink, const StartRequest& start)
+const page::View kView = page::View::All;
+
+}  // namespace
+
+bool CListCtrlAll::InitView(const ViewContext& context, const RECT& placement)
 {
-    if (!CreateView(page::kAllListId, ownerClient, owner, sink))
-        return true;
-
-    // A request without a tab (-1) is this list's to restore; one naming a tab only when it is this one.
-    const bool requested = !start.name.empty() && std::abs(start.tab) == page::IndexOf(page::View::All);
-    const std::wstring wanted = requested ? start.name : LoadSelectedApp(page::IndexOf(page::View::All));
-    const CAppInfo* match = nullptr;
-    if (m_pAppList) {
-        std::vector<CAppInfo*> entries;
-        entries.reserve(m_pAppList->size());
-        for (const auto& entry : *m_pAppList)
-            entries.push_back(entry.get());
-        for (CAppInfo* entry : entry_list::InsertionOrder(entries)) {
-            const int image = entry_list::PutIcon(m_imageList, *entry);
-            entry_list::InsertEntry(*this, *entry, image);
-            if (entry->m_strId == wanted)
-                match = entry;
-        }
-    }
-    FinishFill(match);
+    if (!CreateView(page::kAllListId, context, placement))
+        return false;
+    FinishFill(InsertEntries(context.EntriesOf(kView), context.SelectionToRestore(kView)));
     SetFocus();
     return true;
+}
+
+bool CListCtrlAll::RefreshView(const EntryList& entries)
+{
+    if (!m_hWnd)
+        return false;
+    DeleteAllItems();
+    m_imageList.SetImageCount(0);
+    InsertEntries(entries, std::wstring());
+    return true;
+}
+
+const CAppInfo* CListCtrlAll::InsertEntries(const EntryList& entries, const std::wstring& wanted)
+{
+    const CAppInfo* match = nullptr;
+    for (CAppInfo* entry : entry_list::InsertionOrder(entries)) {
+        const int image = entry_list::PutIcon(m_imageList, *entry);
+        entry_list::InsertEntry(*this, *entry, image);
+        if (!wanted.empty() && entry->m_strId == wanted)
+            match = entry;
+    }
+    return match;
 }

@@ -2,13 +2,16 @@
 #pragma once
 #include "ui/entry_list_view.h"
 
-class IViewOwner;
-struct StartRequest;
+#include <string>
 
 class CListCtrlAll : public CEntryListView {
 public:
-    // Creates the hidden control in `owner` (the tab control) and fills it; the selection goes to
-    // the requested entry when the request names no tab or this one, else to the stored one.
-    // Takes the keyboard focus. `sink` hears of selection changes from then on.
-    bool InitView(const RECT& ownerClient, win::Window& owner, IViewOwner& sink, const StartRequest& start);
+    // Creates the hidden control and fills it; the selection goes to the requested entry when the
+    // request names no tab or this one, else to the stored one. Takes the keyboard focus.
+    bool InitView(const ViewContext& context, const RECT& placement) override;
+    bool RefreshView(const EntryList& entries) override;
+
+private:
+    // Inserts the entries with their icons; the entry whose id is `wanted`, or null.
+    const CAppInfo* InsertEntries(const EntryList& entries, const std::wstring& wanted);
 };

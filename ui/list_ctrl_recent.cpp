@@ -1,36 +1,21 @@
 #include "ui/list_ctrl_recent.h"
 
-#include "recent/recent_app_list.h"
 #include "ui/entry_list.h"
-#include "ui/page_ids.h"
-#include "ui/start_request.h"
-#include "ui/window_state.h"
 
-CAppInfo* CListCtrlRecent::FindEntry(const std::wstring& name) const
+namespace {
+
+const page::View kView = page::View::Recent;
+
+}  // namespace
+
+bool CListCtrlRecent::InitView(const ViewContext& context, const RECT& placement)
 {
-    if (!m_pAppList)
-        return nullptr;
-    for (const auto& entry : *m_pAppList) {
-        if (RecentIdsEqual(entry->m_strId, name))
-            return entry.get();
-    }
-    return nullptr;
-}
-
-bool CListCtrlRecent::InitView(const RECT& ownerClient, win::Window& owner, IViewOwner& sink,
-                               const StartRequest& start)
-{
-    if (!CreateView(page::kRecentListId, ownerClient, owner, sink))
-        return true;
-
-    std::wstring names[kRecentCapacity];
-    const int count = m_pRecentList ? m_pRecentList->GetNames(names) : 0;
-    // Only a request naming this view exactly is restored here; otherwise the stored selection.
-    const bool requested = !start.name.empty() && start.tab == page::IndexOf(page::View::Recent);
-    const std::wstring wanted = requested ? start.name : LoadSelectedApp(page::IndexOf(page::View::Recent));
+    if (!CreateView(page::kRecentListId, context, placement))
+        return false;
+    const EntryList entries = context.EntriesOf(kView);
+    const std::wstring wanted = context.SelectionToRestore(kView);
     const CAppInfo* match = nullptr;
-    for (int i = 0; i < count; ++i) {
-        CAppInfo* entry = FindEntry(names[i]);
+    for (CAppInfo* entry : entries) {
         if (!entry)
             continue;
         const int image = entry_list::PutIcon(m_imageList, *entry);
@@ -42,19 +27,20 @@ bool CListCtrlRecent::InitView(const RECT& ownerClient, win::Window& owner, IVie
     return true;
 }
 
-bool CListCtrlRecent::RefreshView()
+bool CListCtrlRecent::RefreshView(const EntryList& entries)
 {
+    if (!m_hWnd)
+        return false;
     DeleteAllItems();
-    std::wstring names[kRecentCapacity];
-    const int count = m_pRecentList ? m_pRecentList->GetNames(names) : 0;
+    // One image slot per recent name, whether or not it is still catalogued.
+    const int count = static_cast<int>(entries.size());
     if (count > 0)
         m_imageList.SetImageCount(count);
     for (int i = 0; i < count; ++i) {
-        CAppInfo* entry = FindEntry(names[i]);
-        if (!entry)
+        if (!entries[i])
             continue;
-        entry_list::PutIcon(m_imageList, *entry, i);
-        entry_list::InsertEntry(*this, *entry, i);
+        entry_list::PutIcon(m_imageList, *entries[i], i);
+        entry_list::InsertEntry(*this, *entries[i], i);
     }
     return true;
 }

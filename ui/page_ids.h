@@ -13,7 +13,7 @@ constexpr UINT kRecentListId = 10003;
 constexpr UINT kOpenButtonId = 10010;  // also the Open command a view posts to the tab control
 constexpr UINT kHelpButtonId = 10011;  // also the Help command
 
-// Commands of a view's context menu; the view turns them into kOpenButtonId / kHelpButtonId.
+// Commands of a view's context menu; the view asks its owner for Open or Help on their entry.
 constexpr UINT kMenuOpenCommand = 57000;
 constexpr UINT kMenuHelpCommand = 57001;
 

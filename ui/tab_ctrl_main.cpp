@@ -1,37 +1,20 @@
 #include "ui/tab_ctrl_main.h"
 
-#include "catalog/catalog_builder.h"
 #include "res/resource.h"
-#include "sable/sable_colors.h"
 #include "ui/app_launcher.h"
-#include "ui/page_ids.h"
-#include "ui/window_state.h"
+#include "ui/page_layout.h"
 #include "win/data_file_cache.h"
 #include "win/resource_module.h"
+#include "win/window_messages.h"
 
 namespace {
 
-const int kTopBand = 15;  // pixels left free above the page
-const int kTabWidth = 100;
-const int kTabHeight = 22;
 const COLORREF kPaneBackground = RGB(215, 221, 224);
-
-RECT PageRect(const RECT& client)
-{
-    return RECT{client.left, client.top + kTopBand, client.right, client.bottom};
-}
-
-RECT OpenButtonRect(const RECT& c) { return RECT{c.right - 215, c.top + 68, c.right - 115, c.top + 90}; }
-RECT HelpButtonRect(const RECT& c) { return RECT{c.right - 110, c.top + 68, c.right - 10, c.top + 90}; }
-// Where the description pane centres itself, left of the buttons.
-RECT DescriptionBand(const RECT& c) { return RECT{c.left + 10, c.top + 35, c.right - 225, c.top + 92}; }
+const DWORD kPageStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | TCS_FIXEDWIDTH;
+// The tab texts by page::View.
+const UINT kTabTexts[page::kViewCount] = {IDS_TAB_CATEGORIES, IDS_TAB_LIST, IDS_TAB_RECENT};
 
 }  // namespace
-
-void CTabCtrlMainPainter::DrawBackdrop(HDC dc, const RECT& rc)
-{
-    sable::FillSolid(dc, rc, RGB(0, 0, 0));
-}
 
 CTabCtrlMain::CTabCtrlMain() : m_brushStatic(::CreateSolidBrush(kPaneBackground))
 {
@@ -40,52 +23,41 @@ CTabCtrlMain::CTabCtrlMain() : m_brushStatic(::CreateSolidBrush(kPaneBackground)
 
 CTabCtrlMain::~CTabCtrlMain()
 {
-    // The views and the pane point into the catalogue; by now their windows are gone.
-    m_pSelectedApp = nullptr;
-    m_appList.clear();
-    m_brushStatic.reset();
     SetPainter(nullptr);  // the painter member goes before the window
 }
 
 int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 {
-    Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | TCS_FIXEDWIDTH, WS_EX_CONTROLPARENT, PageRect(rect),
-           parent ? parent->GetSafeHwnd() : nullptr, page::kTabCtrlId);
-    const RECT client = GetClientRect();
+    Create(kPageStyle, WS_EX_CONTROLPARENT, page::PageRect(rect), parent ? parent->GetSafeHwnd() : nullptr,
+           page::kTabCtrlId);
+    const page::Layout layout = page::LayoutOf(GetClientRect());
 
-    InsertItem(page::IndexOf(page::View::Tree), LoadResString(IDS_TAB_CATEGORIES));
-    InsertItem(page::IndexOf(page::View::All), LoadResString(IDS_TAB_LIST));
-    InsertItem(page::IndexOf(page::View::Recent), LoadResString(IDS_TAB_RECENT));
+    for (int tab = 0; tab < page::kViewCount; ++tab)
+        InsertItem(tab, LoadResString(kTabTexts[tab]));
     const HFONT font = parent ? parent->GetFont() : nullptr;
     SetFont(font, true);
-    SetItemSize(kTabWidth, kTabHeight);
+    SetItemSize(page::kTabItemWidth, page::kTabItemHeight);
 
     // Each icon file is opened once while the page is built, however many icons the catalogue
     // check and the three views ask of it.
     const win::DataFileCache iconFiles;
-    // The catalogue (registered applications, then the built-in items of "OSItems") and the
-    // recent list are complete before the views fill themselves.
-    BuildCatalog(m_appList);
-    m_recentApps.Load();
+    // The catalogue and the recent list are complete before the views fill themselves.
+    m_model.Load();
 
     // Created first, so that they come first in the page's tab order.
     m_btnOpen.Create(LoadResString(IDS_OPEN), WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON,
-                     OpenButtonRect(client), m_hWnd, page::kOpenButtonId);
+                     layout.openButton, m_hWnd, page::kOpenButtonId);
     m_btnOpen.SetFont(font, true);
     m_btnHelp.Create(LoadResString(IDS_HELP), WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON,
-                     HelpButtonRect(client), m_hWnd, page::kHelpButtonId);
+                     layout.helpButton, m_hWnd, page::kHelpButtonId);
     m_btnHelp.SetFont(font, true);
 
-    m_editDescription.m_rcThreeLines = DescriptionBand(client);
+    m_editDescription.m_rcThreeLines = layout.descriptionBand;
     m_editDescription.CreateInParent(*this);
 
-    m_treeCategory.m_pAppList = &m_appList;
-    m_treeCategory.InitView(client, *this, *this, m_start);
-    m_listAll.m_pAppList = &m_appList;
-    m_listAll.InitView(client, *this, *this, m_start);
-    m_listRecent.m_pAppList = &m_appList;
-    m_listRecent.m_pRecentList = &m_recentApps;
-    m_listRecent.InitView(client, *this, *this, m_start);
+    const ViewContext context = m_model.ContextFor(*this, *this);
+    for (IPageView* view : m_views)
+        view->InitView(context, layout.view);
 
     SelectTab(-1);
     return 1;
@@ -93,70 +65,47 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 
 void CTabCtrlMain::SelectTab(int index)
 {
-    int tab = page::IndexOf(page::View::Tree);
-    page::View view;
-    if (index != -1) {
-        tab = index;
-    } else if (page::ViewFromIndex(m_start.tab, view)) {
-        tab = m_start.tab;
-    } else if (m_start.tab == -1 && !m_start.name.empty()) {
-        tab = page::IndexOf(page::View::All);
-    } else {
-        int saved = 0;
-        if (LoadActiveTabId(saved) && page::ViewFromIndex(saved, view))
-            tab = saved;
-    }
-    SetCurSel(tab);
-
+    SetCurSel(m_model.ChooseTab(index));
     ::InvalidateRect(m_hWnd, &m_editDescription.m_rcThreeLines, FALSE);
-    SendMessage(WM_SETREDRAW, FALSE);
+    const win::RedrawLock noRedraw(m_hWnd);
     ClearSelection();
     ShowViewOf(GetCurSel());
-    SendMessage(WM_SETREDRAW, TRUE);
 }
 
 bool CTabCtrlMain::OnSelChange(LRESULT& result)
 {
-    SendMessage(WM_SETREDRAW, FALSE);
+    const win::RedrawLock noRedraw(m_hWnd);
     ClearSelection();
     const int tab = GetCurSel();
     ShowViewOf(tab);
-    SaveViewState(tab, std::wstring());  // only a switch by the user is remembered
-    SendMessage(WM_SETREDRAW, TRUE);
+    m_model.RecordActiveTab(tab);  // only a switch by the user is remembered
     result = 0;
     return true;
 }
 
 void CTabCtrlMain::ClearSelection()
 {
-    m_pSelectedApp = nullptr;
+    m_model.ClearSelection();
     m_btnOpen.EnableWindow(false);
     m_btnHelp.EnableWindow(false);
     m_editDescription.SetApp(nullptr);
 }
 
-// Shows the view of `tab` and hides the other two; the shown one reports its selection.
 void CTabCtrlMain::ShowViewOf(int tab)
 {
-    page::View view = page::View::Tree;
-    page::ViewFromIndex(tab, view);
-    if (view != page::View::Tree)
-        m_treeCategory.ShowView(false);
-    if (view != page::View::All)
-        m_listAll.ShowView(false);
-    if (view != page::View::Recent)
-        m_listRecent.ShowView(false);
-    switch (view) {
-    case page::View::Tree:
-        m_treeCategory.ShowView(true);
-        break;
-    case page::View::All:
-        m_listAll.ShowView(true);
-        break;
-    case page::View::Recent:
-        m_listRecent.ShowView(true);
-        break;
+    page::View shown = page::View::Tree;
+    page::ViewFromIndex(tab, shown);
+    for (int view = 0; view < page::kViewCount; ++view) {
+        if (view != page::IndexOf(shown))
+            m_views[view]->ShowView(false);
     }
+    m_views[page::IndexOf(shown)]->ShowView(true);
+}
+
+IPageView* CTabCtrlMain::CurrentView() const
+{
+    page::View view = page::View::Tree;
+    return page::ViewFromIndex(GetCurSel(), view) ? m_views[page::IndexOf(view)] : nullptr;
 }
 
 void CTabCtrlMain::OnSelectionChanged(CAppInfo* entry)
@@ -164,27 +113,34 @@ void CTabCtrlMain::OnSelectionChanged(CAppInfo* entry)
     ClearSelection();
     if (entry) {
         m_editDescription.SetApp(entry);
-        m_btnOpen.EnableWindow(!entry->m_strAppPath.empty());
-        m_btnHelp.EnableWindow(!entry->m_strHelpPath.empty());
-        SaveViewState(GetCurSel(), entry->m_strId);
+        m_model.Select(entry, GetCurSel());
+        m_btnOpen.EnableWindow(m_model.CanOpen());
+        m_btnHelp.EnableWindow(m_model.CanHelp());
     }
-    m_pSelectedApp = entry;
     ::InvalidateRect(m_hWnd, &m_editDescription.m_rcThreeLines, FALSE);
+}
+
+void CTabCtrlMain::OnEntryCommand(EntryCommand command, CAppInfo*)
+{
+    // Posted, not acted on: the command runs after the view's current message (a menu, a
+    // notification), on the entry the view last reported, as a click of the button would.
+    const UINT id = command == EntryCommand::Open ? page::kOpenButtonId : page::kHelpButtonId;
+    PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
 void CTabCtrlMain::RecalcLayout(const RECT& rect)
 {
     if (!m_hWnd)
         return;
-    const RECT page = PageRect(rect);
+    const RECT page = page::PageRect(rect);
     const RECT before = GetClientRect();
     int grow = (page.bottom - page.top) - (before.bottom - before.top);
     MoveWindow(page, false);
 
     const RECT client = GetClientRect();
-    m_treeCategory.MoveView(client, grow);
-    m_listAll.MoveView(client, grow);
-    m_listRecent.MoveView(client, grow);
+    const RECT placement = page::LayoutOf(client).view;
+    for (IPageView* view : m_views)
+        view->MoveView(placement, grow);
 
     if (grow < 0)
         grow = 0;
@@ -194,20 +150,8 @@ void CTabCtrlMain::RecalcLayout(const RECT& rect)
 
 void CTabCtrlMain::SetFocusToCurrentView()
 {
-    page::View view = page::View::Tree;
-    if (!page::ViewFromIndex(GetCurSel(), view))
-        return;
-    switch (view) {
-    case page::View::Tree:
-        m_treeCategory.SetFocus();
-        break;
-    case page::View::All:
-        m_listAll.SetFocus();
-        break;
-    case page::View::Recent:
-        m_listRecent.SetFocus();
-        break;
-    }
+    if (IPageView* view = CurrentView())
+        view->FocusView();
 }
 
 bool CTabCtrlMain::OnCommand(UINT id, UINT code, HWND source)
@@ -225,19 +169,19 @@ bool CTabCtrlMain::OnCommand(UINT id, UINT code, HWND source)
 
 void CTabCtrlMain::OnBnClickedOpen()
 {
-    CAppInfo* app = m_pSelectedApp;  // the message box of a failure runs a loop of its own
+    CAppInfo* app = m_model.EntryToOpen();  // the message box of a failure runs a loop of its own
     if (!app || OpenApp(*app) != OpenResult::Started)
         return;
-    m_recentApps.Add(app->m_strId);
+    m_model.RecordStart(*app);
     // The visible recent view keeps its items under the user's eyes; a hidden one is rebuilt.
     if (!m_listRecent.IsWindowVisible())
-        m_listRecent.RefreshView();
+        m_listRecent.RefreshView(m_model.RecentEntries());
 }
 
 void CTabCtrlMain::OnBnClickedHelp()
 {
-    if (m_pSelectedApp)
-        OpenHelp(*m_pSelectedApp);
+    if (CAppInfo* app = m_model.EntryForHelp())
+        OpenHelp(*app);
 }
 
 bool CTabCtrlMain::OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush)

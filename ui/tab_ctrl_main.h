@@ -1,26 +1,25 @@
-// The working area of the main dialog: a skinned tab control that builds the catalogue, holds
-// the Open and Help buttons, the description pane and the three views, shows the view of the
-// current tab and keeps the buttons and the pane in step with the entry selected in it.
+// The working area of the main dialog: a skinned tab control that holds the Open and Help
+// buttons, the description pane and the three views, shows the view of the current tab and keeps
+// the buttons and the pane in step with the entry selected in it. What to show and what Open and
+// Help act on, the page model decides.
 #pragma once
-#include "recent/recent_app_list.h"
 #include "sable/sable_button.h"
 #include "sable/sable_tab.h"
-#include "ui/app_list.h"
 #include "ui/category_tree.h"
 #include "ui/description_edit.h"
 #include "ui/list_ctrl_all.h"
 #include "ui/list_ctrl_recent.h"
+#include "ui/page_ids.h"
+#include "ui/page_model.h"
+#include "ui/page_view.h"
 #include "ui/start_request.h"
+#include "ui/tab_ctrl_main_painter.h"
 #include "ui/view_owner.h"
 #include "win/handles.h"
 
 #include <windows.h>
 
-// Fills the tab control's background black; the rest of the strip is the skin's.
-class CTabCtrlMainPainter : public sable::SableTabPainter {
-public:
-    void DrawBackdrop(HDC dc, const RECT& rc) override;
-};
+#include <array>
 
 class CTabCtrlMain : public sable::SableTabCtrl, public IViewOwner {
 public:
@@ -28,7 +27,7 @@ public:
     ~CTabCtrlMain() override;
 
     // What the command line asked to show first; set before CreatePage.
-    void SetStartRequest(const StartRequest& start) { m_start = start; }
+    void SetStartRequest(const StartRequest& start) { m_model.SetStartRequest(start); }
 
     // Creates the control (id 10000) in `parent` at `rect` less a 15-pixel band on top, reads
     // the catalogue and the recent list, and creates the buttons, the pane and the views. Returns 1.
@@ -41,6 +40,8 @@ public:
     void SelectTab(int index);
 
     void OnSelectionChanged(CAppInfo* entry) override;
+    // A view's request reaches the page as its button command, posted to the tab control.
+    void OnEntryCommand(EntryCommand command, CAppInfo* entry) override;
 
     // Open and Help of the entry last reported by the visible view: the buttons' clicks, the
     // commands the views post and Enter on a focused button. Nothing without an entry. A start
@@ -60,7 +61,9 @@ private:
     bool OnSelChange(LRESULT& result) override;
 
     void ClearSelection();
+    // Shows the view of `tab` and hides the others; the shown one reports its selection.
     void ShowViewOf(int tab);
+    IPageView* CurrentView() const;
 
     CDescriptionEdit m_editDescription;
     sable::SableButton m_btnOpen;
@@ -68,10 +71,10 @@ private:
     CTreeCtrlCategory m_treeCategory;
     CListCtrlAll m_listAll;
     CListCtrlRecent m_listRecent;
-    CAppList m_appList;
-    CAppInfo* m_pSelectedApp = nullptr;
-    CRecentAppList m_recentApps;
+    // The views by page::View.
+    const std::array<IPageView*, page::kViewCount> m_views{{&m_treeCategory, &m_listAll, &m_listRecent}};
     CTabCtrlMainPainter m_tabPainter;
     win::UniqueBrush m_brushStatic;
-    StartRequest m_start;
+    // Last, so that the catalogue the views and the pane point into goes first.
+    CPageModel m_model;
 };

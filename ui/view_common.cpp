@@ -8,16 +8,11 @@
 
 namespace view {
 
-RECT Placement(const RECT& ownerClient)
-{
-    return RECT{ownerClient.left + 2, ownerClient.top + 100, ownerClient.right - 2, ownerClient.bottom - 2};
-}
-
-void Move(HWND view, const RECT& ownerClient, int grow)
+void Move(HWND view, const RECT& placement, int grow)
 {
     if (!view || !::IsWindow(view))
         return;
-    const RECT rc = Placement(ownerClient);
+    const RECT& rc = placement;
     ::MoveWindow(view, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
     if (grow > 0 && ::IsWindowVisible(view)) {
         RECT client{};
@@ -25,24 +20,6 @@ void Move(HWND view, const RECT& ownerClient, int grow)
         RECT strip{client.left, client.bottom - grow, client.right, client.bottom};
         ::RedrawWindow(view, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
-}
-
-void TranslateCommand(HWND view, UINT command)
-{
-    UINT target = 0;
-    if (command == page::kMenuOpenCommand)
-        target = page::kOpenButtonId;
-    else if (command == page::kMenuHelpCommand)
-        target = page::kHelpButtonId;
-    else
-        return;
-    // Posted, not sent: the owner acts after the current message, on the entry last reported.
-    ::PostMessageW(::GetParent(view), WM_COMMAND, MAKEWPARAM(target, 0), 0);
-}
-
-void PostOpen(HWND view)
-{
-    ::PostMessageW(::GetParent(view), WM_COMMAND, MAKEWPARAM(page::kOpenButtonId, 0), 0);
 }
 
 void ShowEntryMenu(HWND view, const CAppInfo& entry)
@@ -58,6 +35,17 @@ void ShowEntryMenu(HWND view, const CAppInfo& entry)
     POINT pointer{};
     ::GetCursorPos(&pointer);
     menu.Track(view, pointer);
+}
+
+bool MenuCommand(UINT id, EntryCommand& command)
+{
+    if (id == page::kMenuOpenCommand)
+        command = EntryCommand::Open;
+    else if (id == page::kMenuHelpCommand)
+        command = EntryCommand::Help;
+    else
+        return false;
+    return true;
 }
 
 }  // namespace view

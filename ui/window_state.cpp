@@ -1,8 +1,8 @@
-#include "res/registry_paths.h"
 #include "ui/window_state.h"
 
+#include "res/registry_paths.h"
+#include "ui/page_ids.h"
 #include "win/registry_key.h"
-
 
 namespace {
 
@@ -13,19 +13,15 @@ const wchar_t* const kEdgeNames[] = {L"left", L"top", L"right", L"bottom"};
 const wchar_t kActiveTabValue[] = L"ActiveTabId";
 const wchar_t kTreeSelectionValue[] = L"TreeSelectedApp";
 
+// The values holding the views' selections, by page::View.
+const wchar_t* const kSelectionValues[page::kViewCount] = {kTreeSelectionValue, L"AllSelectedApp",
+                                                           L"RecentSelectedApp"};
+
 // Value holding the selection of view 0, 1 or 2; null for any other number.
 const wchar_t* SelectionValueName(int view)
 {
-    switch (view) {
-    case 0:
-        return kTreeSelectionValue;
-    case 1:
-        return L"AllSelectedApp";
-    case 2:
-        return L"RecentSelectedApp";
-    default:
-        return nullptr;
-    }
+    page::View known = page::View::Tree;
+    return page::ViewFromIndex(view, known) ? kSelectionValues[page::IndexOf(known)] : nullptr;
 }
 
 }  // namespace

@@ -10,8 +10,9 @@
 #include "tests/ui/modal_script.h"
 #include "ui/list_ctrl_all.h"
 #include "ui/list_ctrl_recent.h"
+#include "ui/page_layout.h"
+#include "ui/page_view.h"
 #include "ui/start_request.h"
-#include "ui/view_owner.h"
 #include "win/dialog.h"
 
 #include <gtest/gtest.h>
@@ -34,20 +35,17 @@ public:
     }
 
     void OnSelectionChanged(CAppInfo* entry) override { reports.push_back(entry); }
+    void OnEntryCommand(EntryCommand command, CAppInfo*) override
+    {
+        if (command == EntryCommand::Open)
+            ++opens;
+    }
 
     std::vector<CAppInfo*> reports;
     int opens = 0;
     int oks = 0;  // Enter that no view consumed reaches the dialog as IDOK
 
 protected:
-    bool OnCommand(UINT id, UINT code, HWND source) override
-    {
-        if (id == 10010 && code == 0 && !source) {
-            ++opens;
-            return true;
-        }
-        return win::Dialog::OnCommand(id, code, source);
-    }
     void OnOK() override { ++oks; }
 
 private:
@@ -204,7 +202,10 @@ protected:
         EXPECT_TRUE(script.AllStepsRan());
         EXPECT_FALSE(script.TimedOut());
     }
-    RECT OwnerClient() const { return m_owner.GetClientRect(); }
+    // What the page gives a view: this catalogue and recent list, `start`, the stand-in as owner.
+    ViewContext Context(const StartRequest& start = {}) { return ViewContext{&m_owner, &m_owner, &m_catalogue, &m_recent, start}; }
+    // Where the page puts a view in the stand-in's client area.
+    RECT Placement() const { return page::LayoutOf(m_owner.GetClientRect()).view; }
 
     static std::vector<std::wstring> Labels(const win::ListCtrl& list)
     {
@@ -244,6 +245,8 @@ protected:
     RegistrySandbox m_sandbox;
     CAppList m_catalogue;
     OwnerDialog m_owner;
+    std::int32_t m_clock = 1000;
+    CRecentAppList m_recent{RecentListSeams{[this] { return ++m_clock; }, nullptr}};
 };
 
 const std::vector<Registration> kThree = {
@@ -272,8 +275,7 @@ TEST_F(ListViews, AllListSortsIgnoringCaseAndRestoresTheRequestedOrStoredEntry)
             StoreSelection(L"AllSelectedApp", c.stored);
             m_owner.reports.clear();
             CListCtrlAll list;
-            list.m_pAppList = &m_catalogue;
-            ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, c.start));
+            ASSERT_TRUE(list.InitView(Context(c.start), Placement()));
             EXPECT_EQ(Labels(list), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nBeta", L"\r\ngamma"}));
             EXPECT_FALSE(list.IsWindowVisible());
             EXPECT_EQ(GetFocus(), list.GetSafeHwnd());
@@ -305,8 +307,7 @@ TEST_F(ListViews, AllListOrdersEntriesAsTheSortedControlDoesForCatalogueOrder)
                {L"N10", L"10"}, {L"N9", L"9"}, {L"S4", L"Same"}, {L"B", L"beta"}});
     Run({[&] {
         CListCtrlAll list;
-        list.m_pAppList = &m_catalogue;
-        ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+        ASSERT_TRUE(list.InitView(Context(), Placement()));
 
         win::ListCtrl reference;
         ASSERT_TRUE(reference.Create(WS_CHILD | LVS_SMALLICON | LVS_SORTASCENDING, 0, RECT{0, 0, 200, 100},
@@ -325,10 +326,9 @@ TEST_F(ListViews, CtrlClickingAnItemTwiceReportsItThenNoneAndEnterOpensOnlyWithA
 {
     Catalogue(kThree);
     CListCtrlAll list;
-    list.m_pAppList = &m_catalogue;
     Run({
         [&] {
-            ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+            ASSERT_TRUE(list.InitView(Context(), Placement()));
             list.ShowView(true);
             SetForegroundWindow(m_owner);
             m_owner.reports.clear();
@@ -364,11 +364,10 @@ TEST_F(ListViews, DoubleAndRightClicksActOnlyOnAnItem)
 {
     Catalogue(kThree);
     CListCtrlAll list;
-    list.m_pAppList = &m_catalogue;
     int menusOnItem = 0, menusOnEmpty = 0;
     int opensOnItem = 0, opensOnEmpty = 0;
     Run({[&] {
-        ASSERT_TRUE(list.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+        ASSERT_TRUE(list.InitView(Context(), Placement()));
         list.ShowView(true);
         SetForegroundWindow(m_owner);
         const auto doubleClick = [&](POINT at) {
@@ -409,14 +408,6 @@ protected:
         m_recent.Add(L"goneId");
         m_recent.Add(L"ZETAID");
     }
-    void Attach(CListCtrlRecent& view)
-    {
-        view.m_pAppList = &m_catalogue;
-        view.m_pRecentList = &m_recent;
-    }
-
-    std::int32_t m_clock = 1000;
-    CRecentAppList m_recent{RecentListSeams{[this] { return ++m_clock; }, nullptr}};
 };
 
 TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactId)
@@ -441,8 +432,7 @@ TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactI
             SetFocus(m_owner);
             const HWND before = GetFocus();
             CListCtrlRecent view;
-            Attach(view);
-            ASSERT_TRUE(view.InitView(OwnerClient(), m_owner, m_owner, c.start));
+            ASSERT_TRUE(view.InitView(Context(c.start), Placement()));
             EXPECT_EQ(GetFocus(), before) << "the recent view leaves the focus where it was";
             EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nZeta"}));
             ASSERT_EQ(Selected(view).size(), 1u);
@@ -455,13 +445,12 @@ TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactI
 TEST_F(RecentView, RefreshListsTheNewSetUnselectedAndShowingSelectsTheFirst)
 {
     CListCtrlRecent view;
-    Attach(view);
     Run({[&] {
-        ASSERT_TRUE(view.InitView(OwnerClient(), m_owner, m_owner, StartRequest{}));
+        ASSERT_TRUE(view.InitView(Context(), Placement()));
         ExpectOwnIcons(view);
         m_recent.Add(L"betaid");
         m_owner.reports.clear();
-        ASSERT_TRUE(view.RefreshView());
+        ASSERT_TRUE(view.RefreshView(Context().EntriesOf(page::View::Recent)));
         EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nBeta", L"\r\nZeta"}));
         EXPECT_TRUE(Selected(view).empty());
         EXPECT_TRUE(m_owner.reports.empty());

@@ -1,0 +1,87 @@
+#include "ui/page_model.h"
+
+#include "catalog/catalog_builder.h"
+#include "ui/window_state.h"
+
+#include <cstdlib>
+
+void CPageModel::Load()
+{
+    BuildCatalog(m_appList);
+    m_recentApps.Load();
+}
+
+ViewContext CPageModel::ContextFor(win::Window& parent, IViewOwner& owner) const
+{
+    return ViewContext{&parent, &owner, &m_appList, &m_recentApps, m_start};
+}
+
+int CPageModel::ChooseTab(int index) const
+{
+    page::View view = page::View::Tree;
+    if (index != -1)
+        return index;
+    if (page::ViewFromIndex(m_start.tab, view))
+        return m_start.tab;
+    if (m_start.tab == -1 && !m_start.name.empty())
+        return page::IndexOf(page::View::All);
+    int saved = 0;
+    if (LoadActiveTabId(saved) && page::ViewFromIndex(saved, view))
+        return saved;
+    return page::IndexOf(page::View::Tree);
+}
+
+int CPageModel::NextTab(int current, int count, bool backwards)
+{
+    if (backwards)
+        return current <= 0 ? count - 1 : current - 1;
+    return current >= count - 1 ? 0 : current + 1;
+}
+
+void CPageModel::RecordActiveTab(int tab)
+{
+    SaveViewState(tab, std::wstring());
+}
+
+void CPageModel::Select(CAppInfo* entry, int tab)
+{
+    m_pSelectedApp = entry;
+    if (entry)
+        SaveViewState(tab, entry->m_strId);
+}
+
+bool CPageModel::RequestNamesEntryFor(page::View view, const StartRequest& start)
+{
+    if (start.name.empty())
+        return false;
+    // A request without a tab (-1) is the list's to restore.
+    if (view == page::View::All)
+        return std::abs(start.tab) == page::IndexOf(view);
+    return start.tab == page::IndexOf(view);
+}
+
+EntryList CPageModel::EntriesOf(page::View view, const CAppList& catalogue, const CRecentAppList* recent)
+{
+    EntryList entries;
+    if (view != page::View::Recent) {
+        entries.reserve(catalogue.size());
+        for (const auto& entry : catalogue)
+            entries.push_back(entry.get());
+        return entries;
+    }
+    if (!recent)
+        return entries;
+    std::wstring names[kRecentCapacity];
+    const int count = recent->GetNames(names);
+    for (int i = 0; i < count; ++i) {
+        CAppInfo* found = nullptr;
+        for (const auto& entry : catalogue) {
+            if (RecentIdsEqual(entry->m_strId, names[i])) {
+                found = entry.get();
+                break;
+            }
+        }
+        entries.push_back(found);
+    }
+    return entries;
+}
