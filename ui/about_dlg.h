@@ -2,6 +2,7 @@
 // from the version information of the running program file.
 #pragma once
 #include "sable/sable_button.h"
+#include "win/handles.h"
 #include "sable/sable_dialog.h"
 
 class CAboutDlg : public sable::SableDialog {
@@ -14,4 +15,5 @@ protected:
 
 private:
     sable::SableButton m_btnOK;
+    win::UniqueIcon m_icon;  // the product icon at the box's DPI
 };

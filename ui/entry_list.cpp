@@ -13,6 +13,7 @@ namespace entry_list {
 
 namespace {
 
+// At 96 DPI.
 const int kIconSize = 32;
 const int kTextMargin = 2;  // pixels around the name inside its highlight
 const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, so the sort sees it too
@@ -29,7 +30,7 @@ std::wstring ShownName(const std::wstring& label)
     return start == std::wstring::npos ? std::wstring() : label.substr(start);
 }
 
-void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
+void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images, const win::DpiScale& scale)
 {
     RECT icon{}, label{};
     if (!list.GetItemRect(item, icon, LVIR_ICON) || !list.GetItemRect(item, label, LVIR_LABEL))
@@ -38,9 +39,11 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
     const bool focused = ::GetFocus() == list.GetSafeHwnd();
 
     const int image = list.GetItemImage(item);
-    if (images && image >= 0) {
-        const int x = icon.left + (icon.right - icon.left - kIconSize) / 2;
-        const int y = icon.top + (icon.bottom - icon.top - kIconSize) / 2;
+    int iconWidth = 0;
+    int iconHeight = 0;
+    if (images && image >= 0 && ::ImageList_GetIconSize(images, &iconWidth, &iconHeight)) {
+        const int x = icon.left + (icon.right - icon.left - iconWidth) / 2;
+        const int y = icon.top + (icon.bottom - icon.top - iconHeight) / 2;
         ::ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
     }
 
@@ -48,8 +51,9 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
     const std::wstring name = ShownName(list.GetItemText(item));
     RECT measured{0, 0, 0, 0};
     ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    const int left = label.left + kTextMargin;  // a little air between the icon and the name
-    const int fitted = left + (measured.right - measured.left) + 2 * kTextMargin;
+    const int margin = scale(kTextMargin);
+    const int left = label.left + margin;  // a little air between the icon and the name
+    const int fitted = left + (measured.right - measured.left) + 2 * margin;
     RECT band{left, label.top, fitted < label.right ? fitted : label.right, label.bottom};
 
     COLORREF text = list.GetTextColor();
@@ -62,7 +66,7 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
     }
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(dc, text);
-    RECT textRect{band.left + kTextMargin, band.top, band.right - kTextMargin, band.bottom};
+    RECT textRect{band.left + margin, band.top, band.right - margin, band.bottom};
     ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &textRect,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SetTextColor(dc, oldColour);
@@ -74,22 +78,41 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
 }  // namespace
 
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
-            win::ImageList& images, int grow)
+            win::ImageList& images, int grow, const win::DpiScale& scale)
 {
     if (!list.Create(kListStyle, 0, placement, parent, id))
         return false;
     hook.HookWindow(list.GetSafeHwnd());
-    if (images.Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 1, grow))
+    hook.SetDpi(scale.Dpi());
+    const int size = scale.ImageSize(kIconSize);
+    if (images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, grow))
         list.SetImageList(images.GetSafeHandle(), LVSIL_SMALL);
     return true;
 }
 
 int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot)
 {
-    win::UniqueIcon icon(entry.CreateAppIcon(kIconSize));
+    win::UniqueIcon icon(entry.CreateAppIcon(images.GetIconSize()));
     if (slot < 0)
         return images.AddIcon(icon.get());
     return images.ReplaceIcon(slot, icon.get()) ? slot : -1;
+}
+
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale)
+{
+    const int size = scale.ImageSize(kIconSize);
+    win::ImageList rebuilt;
+    if (!rebuilt.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1))
+        return;
+    rebuilt.SetImageCount(images.GetImageCount());
+    const int count = list.GetItemCount();
+    for (int item = 0; item < count; ++item) {
+        const int image = list.GetItemImage(item);
+        if (CAppInfo* entry = EntryAt(list, item); entry && image >= 0)
+            PutIcon(rebuilt, *entry, image);
+    }
+    list.SetImageList(rebuilt.GetSafeHandle(), LVSIL_SMALL);
+    images = std::move(rebuilt);
 }
 
 void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
@@ -180,13 +203,14 @@ bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg)
     return win::KeyEvent::FromMessage(msg).Is(VK_RETURN) && list.GetSelectedCount() > 0;
 }
 
-LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images)
+LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images,
+                   const win::DpiScale& scale)
 {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
-        DrawItem(list, draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec), images);
+        DrawItem(list, draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec), images, scale);
         return CDRF_SKIPDEFAULT;
     default:
         return CDRF_DODEFAULT;

@@ -3,6 +3,7 @@
 #pragma once
 #include "ui/page_view.h"
 #include "win/controls.h"
+#include "win/dpi.h"
 
 #include <windows.h>
 
@@ -16,12 +17,17 @@ class AbstractScrollBarPaintHook;
 namespace entry_list {
 
 // Creates `list` hidden as control `id` of `parent` at `placement`, hooks its scroll bars, and
-// makes `images` (32 x 32, room for one, growing by `grow`) its small-image list.
+// makes `images` (32 x 32 at 96 DPI, at the scale's size otherwise; room for one, growing by
+// `grow`) its small-image list.
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
-            win::ImageList& images, int grow);
+            win::ImageList& images, int grow, const win::DpiScale& scale);
 
-// Puts the entry's 32-pixel icon into slot `slot` of `images` (-1: appends); the slot used, or -1.
+// Puts the entry's icon, at the size of `images`, into slot `slot` (-1: appends); the slot used, or -1.
 int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot = -1);
+
+// A new image list for `list` at the scale's size, with each item's icon in the slot the item
+// names; it replaces `images` as the list's small-image list.
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale);
 
 // Inserts `entry` labelled "\r\n" + its name, with `image`, requested at position `image`;
 // the sorted control puts it at its place in label order.
@@ -54,6 +60,7 @@ void Show(const win::ListCtrl& list, const ViewContext& context, bool show);
 bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg);
 
 // Paints the items: the icon, and the name beside it without the label's leading line break.
-LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images);
+LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images,
+                   const win::DpiScale& scale);
 
 }  // namespace entry_list

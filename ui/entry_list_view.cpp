@@ -13,7 +13,7 @@ bool CEntryListView::CreateView(UINT id, const ViewContext& context, const RECT&
     m_context = context;
     const int catalogueSize = context.catalogue ? static_cast<int>(context.catalogue->size()) : 0;
     const HWND parent = context.parent ? context.parent->GetSafeHwnd() : nullptr;
-    return entry_list::Create(*this, id, placement, parent, m_scrollHook, m_imageList, catalogueSize);
+    return entry_list::Create(*this, id, placement, parent, m_scrollHook, m_imageList, catalogueSize, context.scale);
 }
 
 void CEntryListView::FinishFill(const CAppInfo* match)
@@ -31,6 +31,19 @@ bool CEntryListView::ShowView(bool show)
 void CEntryListView::MoveView(const RECT& placement, int grow)
 {
     view::Move(m_hWnd, placement, grow);
+}
+
+void CEntryListView::ChangeDpi(const win::DpiScale& scale, HFONT font)
+{
+    m_context.scale = scale;
+    SetFont(font, false);
+    m_scrollHook.SetDpi(scale.Dpi());
+    entry_list::RebuildImages(*this, m_imageList, scale);
+    // The items' places were worked out for the old sizes.
+    const RECT client = GetClientRect();
+    SetColumnWidth(0, (client.right - client.left) / 2);
+    Arrange();
+    Invalidate(true);
 }
 
 CAppInfo* CEntryListView::EntryAt(POINT screen) const
@@ -97,6 +110,6 @@ bool CEntryListView::OnRClick(int item, LRESULT& result)
 
 bool CEntryListView::OnCustomDraw(NMLVCUSTOMDRAW* draw, LRESULT& result)
 {
-    result = entry_list::CustomDraw(*this, *draw, m_imageList.GetSafeHandle());
+    result = entry_list::CustomDraw(*this, *draw, m_imageList.GetSafeHandle(), m_context.scale);
     return true;
 }

@@ -16,6 +16,7 @@ public:
     void FocusView() override { SetFocus(); }
     CAppInfo* EntryAt(POINT screen) const override;
     CAppInfo* SelectedEntry() const override;
+    void ChangeDpi(const win::DpiScale& scale, HFONT font) override;
 
     // Enter with at least one item selected opens and is consumed.
     bool PreTranslateMessage(MSG* msg) override;

@@ -7,16 +7,17 @@
 #include "win/resource_module.h"
 #include "win/window_messages.h"
 
+#include <oleacc.h>
+
 namespace {
 
-const COLORREF kPaneBackground = RGB(215, 221, 224);
 const DWORD kPageStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | TCS_FIXEDWIDTH;
 // The tab texts by page::View.
 const UINT kTabTexts[page::kViewCount] = {IDS_TAB_CATEGORIES, IDS_TAB_LIST, IDS_TAB_RECENT};
 
 }  // namespace
 
-CTabCtrlMain::CTabCtrlMain() : m_brushStatic(::CreateSolidBrush(kPaneBackground))
+CTabCtrlMain::CTabCtrlMain() : m_brushStatic(sable::kBand)
 {
     SetPainter(&m_tabPainter);
 }
@@ -28,15 +29,20 @@ CTabCtrlMain::~CTabCtrlMain()
 
 int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 {
-    Create(kPageStyle, WS_EX_CONTROLPARENT, page::PageRect(rect), parent ? parent->GetSafeHwnd() : nullptr,
-           page::kTabCtrlId);
-    const page::Layout layout = page::LayoutOf(GetClientRect());
+    const HWND parentWindow = parent ? parent->GetSafeHwnd() : nullptr;
+    m_scale = win::DpiScale(win::DpiOfWindow(parentWindow));
+    m_nCreationDpi = m_scale.Dpi();
+    Create(kPageStyle, WS_EX_CONTROLPARENT, page::PageRect(rect, m_scale), parentWindow, page::kTabCtrlId);
+    SetDpi(m_scale.Dpi());
+    const page::Layout layout = page::LayoutOf(GetClientRect(), m_scale);
 
     for (int tab = 0; tab < page::kViewCount; ++tab)
         InsertItem(tab, LoadResString(kTabTexts[tab]));
     const HFONT font = parent ? parent->GetFont() : nullptr;
+    m_hDialogFont = font;
     SetFont(font, true);
-    SetItemSize(page::kTabItemWidth, page::kTabItemHeight);
+    const SIZE item = page::TabItemSize(m_scale);
+    SetItemSize(item.cx, item.cy);
 
     // Each icon file is opened once while the page is built, however many icons the catalogue
     // check and the three views ask of it.
@@ -51,13 +57,21 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     m_btnHelp.Create(LoadResString(IDS_HELP), WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON,
                      layout.helpButton, m_hWnd, page::kHelpButtonId);
     m_btnHelp.SetFont(font, true);
+    m_btnOpen.SetDpi(m_scale.Dpi());
+    m_btnHelp.SetDpi(m_scale.Dpi());
 
+    m_editDescription.SetScale(m_scale);
     m_editDescription.m_rcThreeLines = layout.descriptionBand;
     m_editDescription.CreateInParent(*this);
 
-    const ViewContext context = m_model.ContextFor(*this, *this);
+    const ViewContext context = m_model.ContextFor(*this, *this, m_scale);
     for (IPageView* view : m_views)
         view->InitView(context, layout.view);
+    m_hViewFont = m_treeCategory.GetFont();
+    // A screen reader names each view by its tab.
+    m_treeCategory.SetAccessibleLabel(LoadResString(kTabTexts[0]), ROLE_SYSTEM_OUTLINE);
+    m_listAll.SetAccessibleLabel(LoadResString(kTabTexts[1]), ROLE_SYSTEM_LIST);
+    m_listRecent.SetAccessibleLabel(LoadResString(kTabTexts[2]), ROLE_SYSTEM_LIST);
 
     SelectTab(-1);
     return 1;
@@ -132,13 +146,13 @@ void CTabCtrlMain::RecalcLayout(const RECT& rect)
 {
     if (!m_hWnd)
         return;
-    const RECT page = page::PageRect(rect);
+    const RECT page = page::PageRect(rect, m_scale);
     const RECT before = GetClientRect();
     int grow = (page.bottom - page.top) - (before.bottom - before.top);
     MoveWindow(page, false);
 
     const RECT client = GetClientRect();
-    const RECT placement = page::LayoutOf(client).view;
+    const RECT placement = page::LayoutOf(client, m_scale).view;
     for (IPageView* view : m_views)
         view->MoveView(placement, grow);
 
@@ -146,6 +160,47 @@ void CTabCtrlMain::RecalcLayout(const RECT& rect)
         grow = 0;
     RECT strip{client.left, client.bottom - grow - 1, client.right, client.bottom};
     ::RedrawWindow(m_hWnd, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CTabCtrlMain::ChangeDpi(int dpi, const RECT& rect)
+{
+    if (!m_hWnd)
+        return;
+    m_scale = win::DpiScale(dpi);
+    SetDpi(dpi);
+    m_btnOpen.SetDpi(dpi);
+    m_btnHelp.SetDpi(dpi);
+    m_editDescription.SetScale(m_scale);
+    // The controls keep the old fonts until they have the new ones.
+    const win::UniqueFont oldPageFont(m_pageFont.release());
+    const win::UniqueFont oldViewFont(m_viewFont.release());
+    MakeFonts();
+    const HFONT pageFont = m_pageFont ? m_pageFont.get() : m_hDialogFont;
+    const HFONT viewFont = m_viewFont ? m_viewFont.get() : m_hViewFont;
+    SetFont(pageFont, false);
+    m_btnOpen.SetFont(pageFont, false);
+    m_btnHelp.SetFont(pageFont, false);
+    m_editDescription.SetFont(pageFont, false);
+    const SIZE item = page::TabItemSize(m_scale);
+    SetItemSize(item.cx, item.cy);
+
+    MoveWindow(page::PageRect(rect, m_scale), false);
+    const page::Layout layout = page::LayoutOf(GetClientRect(), m_scale);
+    m_btnOpen.MoveWindow(layout.openButton, false);
+    m_btnHelp.MoveWindow(layout.helpButton, false);
+    m_editDescription.PlaceInBand(layout.descriptionBand);
+    for (IPageView* view : m_views) {
+        view->MoveView(layout.view, 0);
+        view->ChangeDpi(m_scale, viewFont);
+    }
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void CTabCtrlMain::MakeFonts()
+{
+    const bool atCreation = m_scale.Dpi() == m_nCreationDpi;
+    m_pageFont.reset(atCreation ? nullptr : win::CreateFontForDpi(m_hDialogFont, m_nCreationDpi, m_scale.Dpi()));
+    m_viewFont.reset(atCreation ? nullptr : win::CreateFontForDpi(m_hViewFont, m_nCreationDpi, m_scale.Dpi()));
 }
 
 void CTabCtrlMain::SetFocusToCurrentView()
@@ -189,8 +244,9 @@ bool CTabCtrlMain::OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush)
     if (ctlType != CTLCOLOR_STATIC)
         return sable::SableTabCtrl::OnCtlColor(dc, child, ctlType, brush);
     // The read-only description pane.
-    ::SetBkColor(dc, kPaneBackground);
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    brush = m_brushStatic.get();
-    return true;
+    const sable::Palette palette = sable::CurrentPalette();
+    ::SetBkColor(dc, palette.band);
+    ::SetTextColor(dc, palette.bandText);
+    brush = m_brushStatic.Get(palette.band);
+    return brush != nullptr;
 }

@@ -4,6 +4,7 @@
 // Help act on, the page model decides.
 #pragma once
 #include "sable/sable_button.h"
+#include "sable/sable_colors.h"
 #include "sable/sable_tab.h"
 #include "ui/category_tree.h"
 #include "ui/description_edit.h"
@@ -15,6 +16,7 @@
 #include "ui/start_request.h"
 #include "ui/tab_ctrl_main_painter.h"
 #include "ui/view_owner.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 
 #include <windows.h>
@@ -34,6 +36,9 @@ public:
     int CreatePage(const RECT& rect, win::Window* parent);
     // Follows a new client rectangle of the dialog; nothing before CreatePage.
     void RecalcLayout(const RECT& rect);
+    // Lays the whole page out again at `dpi` in the dialog's client rectangle `rect`: fonts,
+    // tab items, buttons, pane, views with their images. Nothing before CreatePage.
+    void ChangeDpi(int dpi, const RECT& rect);
     // Gives the keyboard focus to the view of the current tab.
     void SetFocusToCurrentView();
     // Makes tab 0, 1 or 2 current and shows its view (-1: the start-up choice). Not recorded.
@@ -64,7 +69,13 @@ private:
     // Shows the view of `tab` and hides the others; the shown one reports its selection.
     void ShowViewOf(int tab);
     IPageView* CurrentView() const;
+    // The fonts of the page and of the views at the current scale: the ones they were created
+    // with at the DPI of creation, copies made for any other.
+    void MakeFonts();
 
+    // Fonts made for a DPI other than the page's first; first, so that they outlive the controls.
+    win::UniqueFont m_pageFont;
+    win::UniqueFont m_viewFont;
     CDescriptionEdit m_editDescription;
     sable::SableButton m_btnOpen;
     sable::SableButton m_btnHelp;
@@ -74,7 +85,11 @@ private:
     // The views by page::View.
     const std::array<IPageView*, page::kViewCount> m_views{{&m_treeCategory, &m_listAll, &m_listRecent}};
     CTabCtrlMainPainter m_tabPainter;
-    win::UniqueBrush m_brushStatic;
+    sable::SolidBrush m_brushStatic;
+    win::DpiScale m_scale;               // the DPI the page is laid out at
+    int m_nCreationDpi = win::kBaseDpi;  // ... and was created at, with these fonts:
+    HFONT m_hDialogFont = nullptr;       // the dialog's (not owned)
+    HFONT m_hViewFont = nullptr;         // the views' own (not owned)
     // Last, so that the catalogue the views and the pane point into goes first.
     CPageModel m_model;
 };
