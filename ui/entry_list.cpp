@@ -13,9 +13,10 @@ namespace entry_list {
 
 namespace {
 
-// At 96 DPI.
-const int kIconSize = 32;
-const int kTextMargin = 2;  // pixels around the name inside its highlight
+const int kIconSize = 32;  // at 96 DPI
+// Pixels around the name inside its highlight, at any DPI: the label cell the control works out
+// leaves only a few pixels beside the text, which it does not scale.
+const int kTextMargin = 2;
 const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, so the sort sees it too
 
 // Child, hidden, tab stop, group start, small icons, selection shown without focus, sorted
@@ -30,7 +31,7 @@ std::wstring ShownName(const std::wstring& label)
     return start == std::wstring::npos ? std::wstring() : label.substr(start);
 }
 
-void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images, const win::DpiScale& scale)
+void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
 {
     RECT icon{}, label{};
     if (!list.GetItemRect(item, icon, LVIR_ICON) || !list.GetItemRect(item, label, LVIR_LABEL))
@@ -51,9 +52,8 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images, co
     const std::wstring name = ShownName(list.GetItemText(item));
     RECT measured{0, 0, 0, 0};
     ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    const int margin = scale(kTextMargin);
-    const int left = label.left + margin;  // a little air between the icon and the name
-    const int fitted = left + (measured.right - measured.left) + 2 * margin;
+    const int left = label.left + kTextMargin;  // a little air between the icon and the name
+    const int fitted = left + (measured.right - measured.left) + 2 * kTextMargin;
     RECT band{left, label.top, fitted < label.right ? fitted : label.right, label.bottom};
 
     COLORREF text = list.GetTextColor();
@@ -66,7 +66,7 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images, co
     }
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(dc, text);
-    RECT textRect{band.left + margin, band.top, band.right - margin, band.bottom};
+    RECT textRect{band.left + kTextMargin, band.top, band.right - kTextMargin, band.bottom};
     ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &textRect,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SetTextColor(dc, oldColour);
@@ -203,14 +203,13 @@ bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg)
     return win::KeyEvent::FromMessage(msg).Is(VK_RETURN) && list.GetSelectedCount() > 0;
 }
 
-LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images,
-                   const win::DpiScale& scale)
+LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images)
 {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
-        DrawItem(list, draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec), images, scale);
+        DrawItem(list, draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec), images);
         return CDRF_SKIPDEFAULT;
     default:
         return CDRF_DODEFAULT;

@@ -60,7 +60,6 @@ void Show(const win::ListCtrl& list, const ViewContext& context, bool show);
 bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg);
 
 // Paints the items: the icon, and the name beside it without the label's leading line break.
-LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images,
-                   const win::DpiScale& scale);
+LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images);
 
 }  // namespace entry_list

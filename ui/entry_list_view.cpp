@@ -110,6 +110,6 @@ bool CEntryListView::OnRClick(int item, LRESULT& result)
 
 bool CEntryListView::OnCustomDraw(NMLVCUSTOMDRAW* draw, LRESULT& result)
 {
-    result = entry_list::CustomDraw(*this, *draw, m_imageList.GetSafeHandle(), m_context.scale);
+    result = entry_list::CustomDraw(*this, *draw, m_imageList.GetSafeHandle());
     return true;
 }
