@@ -57,6 +57,7 @@ BOOL CMainDlg::OnInitDialog()
     // The page follows DPI changes itself; the dialog manager must not rescale it as well.
     win::TakeOverDialogDpiScaling(m_hWnd);
     m_nDpi = win::DpiOfWindow(m_hWnd);
+    const int fontDpi = m_nDpi;  // the dialog manager made the font for the window as created
     if (m_nDpi != win::SystemDpi())
         LoadIcons(m_nDpi);
 
@@ -81,6 +82,7 @@ BOOL CMainDlg::OnInitDialog()
         MoveWindow(win::WorkspaceRectToScreen(RECT{left, top, right, bottom}), true);
 
     RECT client = GetClientRect();
+    m_tabCtrl.SetDialogDpi(Dpi(), fontDpi);  // a move above may have reached another DPI
     m_tabCtrl.CreatePage(client, this);
 
     PostMessage(page::kFocusViewMessage, 0, 0);  // taken up by PreTranslateMessage once the loop runs

@@ -30,16 +30,19 @@ CTabCtrlMain::~CTabCtrlMain()
 int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 {
     const HWND parentWindow = parent ? parent->GetSafeHwnd() : nullptr;
-    m_scale = win::DpiScale(win::DpiOfWindow(parentWindow));
-    m_nCreationDpi = m_scale.Dpi();
+    m_scale = win::DpiScale(m_nDialogDpi > 0 ? m_nDialogDpi : win::DpiOfWindow(parentWindow));
+    if (m_nDialogFontDpi <= 0)
+        m_nDialogFontDpi = m_scale.Dpi();
+    m_nViewFontDpi = m_scale.Dpi();
     Create(kPageStyle, WS_EX_CONTROLPARENT, page::PageRect(rect, m_scale), parentWindow, page::kTabCtrlId);
     SetDpi(m_scale.Dpi());
     const page::Layout layout = page::LayoutOf(GetClientRect(), m_scale);
 
     for (int tab = 0; tab < page::kViewCount; ++tab)
         InsertItem(tab, LoadResString(kTabTexts[tab]));
-    const HFONT font = parent ? parent->GetFont() : nullptr;
-    m_hDialogFont = font;
+    m_hDialogFont = parent ? parent->GetFont() : nullptr;
+    MakeFonts();
+    const HFONT font = PageFont();
     SetFont(font, true);
     const SIZE item = page::TabItemSize(m_scale);
     SetItemSize(item.cx, item.cy);
@@ -175,8 +178,8 @@ void CTabCtrlMain::ChangeDpi(int dpi, const RECT& rect)
     const win::UniqueFont oldPageFont(m_pageFont.release());
     const win::UniqueFont oldViewFont(m_viewFont.release());
     MakeFonts();
-    const HFONT pageFont = m_pageFont ? m_pageFont.get() : m_hDialogFont;
-    const HFONT viewFont = m_viewFont ? m_viewFont.get() : m_hViewFont;
+    const HFONT pageFont = PageFont();
+    const HFONT viewFont = ViewFont();
     SetFont(pageFont, false);
     m_btnOpen.SetFont(pageFont, false);
     m_btnHelp.SetFont(pageFont, false);
@@ -198,9 +201,10 @@ void CTabCtrlMain::ChangeDpi(int dpi, const RECT& rect)
 
 void CTabCtrlMain::MakeFonts()
 {
-    const bool atCreation = m_scale.Dpi() == m_nCreationDpi;
-    m_pageFont.reset(atCreation ? nullptr : win::CreateFontForDpi(m_hDialogFont, m_nCreationDpi, m_scale.Dpi()));
-    m_viewFont.reset(atCreation ? nullptr : win::CreateFontForDpi(m_hViewFont, m_nCreationDpi, m_scale.Dpi()));
+    const int dpi = m_scale.Dpi();
+    m_pageFont.reset(dpi == m_nDialogFontDpi ? nullptr : win::CreateFontForDpi(m_hDialogFont, m_nDialogFontDpi, dpi));
+    m_viewFont.reset(dpi == m_nViewFontDpi || !m_hViewFont ? nullptr
+                                                          : win::CreateFontForDpi(m_hViewFont, m_nViewFontDpi, dpi));
 }
 
 void CTabCtrlMain::SetFocusToCurrentView()

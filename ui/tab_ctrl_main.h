@@ -30,6 +30,14 @@ public:
 
     // What the command line asked to show first; set before CreatePage.
     void SetStartRequest(const StartRequest& start) { m_model.SetStartRequest(start); }
+    // The DPI the dialog is laid out at, and the one its font was made for (another when the
+    // window reached a monitor of another DPI before the page was made); set before CreatePage.
+    // Without them the page takes the system's DPI for the dialog for both.
+    void SetDialogDpi(int dpi, int fontDpi)
+    {
+        m_nDialogDpi = dpi;
+        m_nDialogFontDpi = fontDpi;
+    }
 
     // Creates the control (id 10000) in `parent` at `rect` less a 15-pixel band on top, reads
     // the catalogue and the recent list, and creates the buttons, the pane and the views. Returns 1.
@@ -69,9 +77,11 @@ private:
     // Shows the view of `tab` and hides the others; the shown one reports its selection.
     void ShowViewOf(int tab);
     IPageView* CurrentView() const;
-    // The fonts of the page and of the views at the current scale: the ones they were created
-    // with at the DPI of creation, copies made for any other.
+    // The fonts of the page and of the views at the current scale: the dialog's and the views'
+    // own at the DPIs they were made for, copies made for any other.
     void MakeFonts();
+    HFONT PageFont() const { return m_pageFont ? m_pageFont.get() : m_hDialogFont; }
+    HFONT ViewFont() const { return m_viewFont ? m_viewFont.get() : m_hViewFont; }
 
     // Fonts made for a DPI other than the page's first; first, so that they outlive the controls.
     win::UniqueFont m_pageFont;
@@ -86,10 +96,12 @@ private:
     const std::array<IPageView*, page::kViewCount> m_views{{&m_treeCategory, &m_listAll, &m_listRecent}};
     CTabCtrlMainPainter m_tabPainter;
     sable::SolidBrush m_brushStatic;
-    win::DpiScale m_scale;               // the DPI the page is laid out at
-    int m_nCreationDpi = win::kBaseDpi;  // ... and was created at, with these fonts:
-    HFONT m_hDialogFont = nullptr;       // the dialog's (not owned)
-    HFONT m_hViewFont = nullptr;         // the views' own (not owned)
+    win::DpiScale m_scale;           // the DPI the page is laid out at
+    int m_nDialogDpi = 0;            // as the dialog gave it before CreatePage
+    HFONT m_hDialogFont = nullptr;   // the dialog's (not owned) ...
+    int m_nDialogFontDpi = 0;        // ... made for this DPI
+    HFONT m_hViewFont = nullptr;     // the views' own (not owned) ...
+    int m_nViewFontDpi = 0;          // ... made for the DPI the page was created at
     // Last, so that the catalogue the views and the pane point into goes first.
     CPageModel m_model;
 };
