@@ -8,6 +8,7 @@
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/ui/image_pixels.h"
 #include "tests/ui/main_dialog_fixture.h"
+#include "ui/window_state.h"
 #include "win/high_contrast.h"
 
 #include <commctrl.h>
@@ -206,6 +207,47 @@ TEST_F(DisplaySettings, AMoveTo144DpiLaysThePageOutAtThatScaleAndBackAt96AsBefor
     EXPECT_EQ(after.smallIcon, 16);
 }
 
+// Windows sends WM_DPICHANGED when a window lands on a monitor of another DPI: this hook does so
+// (to 144 DPI) the first time the main dialog reaches the stored rectangle of the test below,
+// which happens while it initialises, before its page exists.
+class ArrivalAt144 {
+public:
+    explicit ArrivalAt144(POINT at) : m_at(at)
+    {
+        s_current = this;
+        m_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &ArrivalAt144::OnMessage, nullptr, GetCurrentThreadId());
+    }
+    ~ArrivalAt144()
+    {
+        UnhookWindowsHookEx(m_hook);
+        s_current = nullptr;
+    }
+    ArrivalAt144(const ArrivalAt144&) = delete;
+    ArrivalAt144& operator=(const ArrivalAt144&) = delete;
+    bool sent = false;
+
+private:
+    static LRESULT CALLBACK OnMessage(int code, WPARAM wp, LPARAM lp)
+    {
+        const CWPRETSTRUCT* msg = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+        ArrivalAt144* self = s_current;
+        if (code == HC_ACTION && self && !self->sent && msg->message == WM_WINDOWPOSCHANGED) {
+            const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(msg->lParam);
+            if (!GetParent(msg->hwnd) && pos->x == self->m_at.x && pos->y == self->m_at.y) {
+                self->sent = true;
+                RECT suggested{pos->x, pos->y, pos->x + MulDiv(pos->cx, 144, 96), pos->y + MulDiv(pos->cy, 144, 96)};
+                SendMessageW(msg->hwnd, kDpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+            }
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+
+    static ArrivalAt144* s_current;
+    POINT m_at;
+    HHOOK m_hook = nullptr;
+};
+ArrivalAt144* ArrivalAt144::s_current = nullptr;
+
 // The colours the system's elements have while the object lives: set to colours of the test's
 // own (unlike the skin's and the system's defaults), put back afterwards.
 class SystemColours {
@@ -282,6 +324,24 @@ struct PageColours {
     COLORREF backdrop = 0, strip = 0, currentTab = 0, otherTab = 0, band = 0, pane = 0, openFace = 0, openEdge = 0,
              helpFace = 0, helpEdge = 0, tree = 0;
 };
+
+TEST_F(DisplaySettings, AWindowThatStartsOnA144DpiMonitorBuildsItsPageThereWithFontsForIt)
+{
+    SaveWindowRect(120, 90, 760, 390);  // where the last run ended
+    ArrivalAt144 arrival(POINT{120, 90});
+    PageFigures figures;
+    int dialogFont = 0;
+    Run({[&] {
+        figures = Measure();
+        dialogFont = FontHeight(m_hwnd);
+    }});
+    ASSERT_TRUE(arrival.sent);
+    EXPECT_NEAR(figures.tabItem.right - figures.tabItem.left, 150, 1);
+    EXPECT_EQ(figures.treeImage, 24);
+    EXPECT_EQ(figures.listImage, 48);
+    EXPECT_NEAR(figures.pageFont, MulDiv(dialogFont, 144, 96), 1) << "the dialog's font was made for 96 DPI";
+    EXPECT_EQ(figures.smallIcon, 24);
+}
 
 }  // namespace
 
