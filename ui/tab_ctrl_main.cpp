@@ -72,9 +72,9 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
         view->InitView(context, layout.view);
     m_hViewFont = m_treeCategory.GetFont();
     // A screen reader names each view by its tab.
-    m_treeCategory.SetAccessibleLabel(LoadResString(kTabTexts[0]), ROLE_SYSTEM_OUTLINE);
-    m_listAll.SetAccessibleLabel(LoadResString(kTabTexts[1]), ROLE_SYSTEM_LIST);
-    m_listRecent.SetAccessibleLabel(LoadResString(kTabTexts[2]), ROLE_SYSTEM_LIST);
+    m_treeCategory.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::Tree)]), ROLE_SYSTEM_OUTLINE);
+    m_listAll.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::All)]), ROLE_SYSTEM_LIST);
+    m_listRecent.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::Recent)]), ROLE_SYSTEM_LIST);
 
     SelectTab(-1);
     return 1;

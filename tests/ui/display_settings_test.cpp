@@ -8,6 +8,7 @@
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/ui/image_pixels.h"
 #include "tests/ui/main_dialog_fixture.h"
+#include "tests/ui/page_measures.h"
 #include "ui/window_state.h"
 #include "win/high_contrast.h"
 
@@ -22,27 +23,6 @@
 namespace {
 
 const UINT kDpiChanged = 0x02E0;
-
-RECT InParent(HWND child)
-{
-    RECT rc{};
-    GetWindowRect(child, &rc);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-int FontHeight(HWND window)
-{
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    return std::abs(font.lfHeight);
-}
-
-int ImageSize(HIMAGELIST list)
-{
-    int cx = 0, cy = 0;
-    return list && ImageList_GetIconSize(list, &cx, &cy) ? cx : 0;
-}
 
 int Scaled(int pixels, int dpi)
 {

@@ -11,6 +11,7 @@
 #include "tests/support/registry_sandbox.h"
 #include "tests/ui/image_pixels.h"
 #include "tests/ui/modal_script.h"
+#include "tests/ui/page_measures.h"
 #include "ui/main_dlg.h"
 #include "ui/page_ids.h"
 
@@ -40,14 +41,6 @@ void Rect(const char* name, const RECT& rc)
     Line(name, {rc.left, rc.top, rc.right, rc.bottom});
 }
 
-RECT InParent(HWND child)
-{
-    RECT rc{};
-    GetWindowRect(child, &rc);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
 RECT WindowRectOf(HWND hwnd)
 {
     RECT rc{};
@@ -67,12 +60,6 @@ long ShowsIconFileAtSize(HIMAGELIST list, int index, const std::wstring& iconFil
     if (icon)
         DestroyIcon(icon);
     return same ? 1 : 0;
-}
-
-long ImageSize(HIMAGELIST list)
-{
-    int cx = 0, cy = 0;
-    return list && ImageList_GetIconSize(list, &cx, &cy) ? cx : 0;
 }
 
 HTREEITEM FindChild(HWND tree)
@@ -116,9 +103,7 @@ void MeasurePage(HWND dialog, const std::wstring& iconFile)
     Rect("help", InParent(GetDlgItem(tab, page::kHelpButtonId)));
     HWND pane = FindWindowExW(tab, nullptr, L"Edit", nullptr);
     Rect("pane", InParent(pane));
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    Line("fontheight", {std::labs(font.lfHeight)});
+    Line("fontheight", {FontHeight(pane)});
 
     HWND tree = GetDlgItem(tab, page::kTreeViewId);
     HWND all = GetDlgItem(tab, page::kAllListId);
