@@ -2,8 +2,8 @@
 // from the version information of the running program file.
 #pragma once
 #include "sable/sable_button.h"
-#include "win/handles.h"
 #include "sable/sable_dialog.h"
+#include "win/handles.h"
 
 class CAboutDlg : public sable::SableDialog {
 public:

@@ -79,7 +79,7 @@ void CTreeCtrlCategory::RebuildImageList()
 {
     const int size = m_context.scale.ImageSize(kIconSize);
     win::ImageList images;
-    if (!images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 10))
+    if (!images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, m_imageList.GetImageCount() + 10))
         return;
     folder_images::AddStrip(images, false);
     folder_images::AddStrip(images, true);

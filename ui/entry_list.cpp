@@ -101,11 +101,11 @@ int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot)
 void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale)
 {
     const int size = scale.ImageSize(kIconSize);
+    const int count = list.GetItemCount();
     win::ImageList rebuilt;
-    if (!rebuilt.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1))
+    if (!rebuilt.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, count > 0 ? count : 1))
         return;
     rebuilt.SetImageCount(images.GetImageCount());
-    const int count = list.GetItemCount();
     for (int item = 0; item < count; ++item) {
         const int image = list.GetItemImage(item);
         if (CAppInfo* entry = EntryAt(list, item); entry && image >= 0)
