@@ -64,6 +64,59 @@ std::wstring MnemonicShortcut(const std::wstring& caption)
 
 namespace {
 
+// oleacc and oleaut32 from the system folder on the first reader's request: a start that no
+// reader asks anything of does not pay for loading them.
+struct AccessibilityFunctions {
+    decltype(&::CreateStdAccessibleObject) createStandard = nullptr;
+    decltype(&::LresultFromObject) resultFromObject = nullptr;
+    decltype(&::SysAllocStringLen) allocString = nullptr;
+    decltype(&::SysStringLen) stringLength = nullptr;
+    decltype(&::SysFreeString) freeString = nullptr;
+
+    bool Complete() const
+    {
+        return createStandard && resultFromObject && allocString && stringLength && freeString;
+    }
+};
+
+HMODULE LoadSystemLibrary(const wchar_t* name)
+{
+    wchar_t folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    return ::LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+}
+
+template <typename Fn>
+void Find(HMODULE module, const char* name, Fn& fn)
+{
+    fn = module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
+// Loaded once and kept for the life of the process: objects handed to readers call into them.
+const AccessibilityFunctions& Functions()
+{
+    static const AccessibilityFunctions functions = [] {
+        AccessibilityFunctions f;
+        const HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+        const HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
+        Find(oleacc, "CreateStdAccessibleObject", f.createStandard);
+        Find(oleacc, "LresultFromObject", f.resultFromObject);
+        Find(oleaut, "SysAllocStringLen", f.allocString);
+        Find(oleaut, "SysStringLen", f.stringLength);
+        Find(oleaut, "SysFreeString", f.freeString);
+        return f;
+    }();
+    return functions;
+}
+
+// VariantInit's whole work, without oleaut32.
+void InitVariant(VARIANT* out)
+{
+    ::ZeroMemory(out, sizeof(*out));  // VT_EMPTY
+}
+
 // A name as the standard object may give it for an item whose text starts or ends with a line
 // break (a list's labels): without the breaks.
 std::wstring Trimmed(const std::wstring& text)
@@ -76,13 +129,13 @@ std::wstring Trimmed(const std::wstring& text)
 
 HRESULT ReturnText(const std::wstring& text, BSTR* out)
 {
-    *out = ::SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
+    *out = Functions().allocString(text.c_str(), static_cast<UINT>(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 void SetItem(VARIANT* out, int item)
 {
-    ::VariantInit(out);
+    InitVariant(out);
     out->vt = VT_I4;
     out->lVal = item;
 }
@@ -255,7 +308,7 @@ public:
     {
         if (!end)
             return E_POINTER;
-        ::VariantInit(end);
+        InitVariant(end);
         int item = 0;
         if (!ItemOf(start, item))
             return E_INVALIDARG;
@@ -291,7 +344,7 @@ public:
     {
         if (!hit)
             return E_POINTER;
-        ::VariantInit(hit);
+        InitVariant(hit);
         if (!OwnItems())
             return m_standard ? m_standard->accHitTest(x, y, hit) : S_FALSE;
         const POINT point{x, y};
@@ -375,8 +428,8 @@ private:
         const HRESULT result = (m_standard->*theirs)(child, out);
         if (trim && result == S_OK && *out) {
             const std::wstring trimmed = Trimmed(*out);
-            if (trimmed.size() != ::SysStringLen(*out)) {
-                ::SysFreeString(*out);
+            if (trimmed.size() != Functions().stringLength(*out)) {
+                Functions().freeString(*out);
                 return ReturnText(trimmed, out);
             }
         }
@@ -389,7 +442,7 @@ private:
     {
         if (!out)
             return E_POINTER;
-        ::VariantInit(out);
+        InitVariant(out);
         int item = 0;
         if (!ItemOf(child, item))
             return E_INVALIDARG;
@@ -409,7 +462,7 @@ private:
     {
         if (!out)
             return E_POINTER;
-        ::VariantInit(out);
+        InitVariant(out);
         int item = 0;
         AccessibleParts* parts = Parts();
         if (parts && (parts->*ours)(item)) {
@@ -430,8 +483,10 @@ private:
 
 IAccessible* CreateClientAccessible(HWND window)
 {
+    if (!Functions().Complete())
+        return nullptr;
     IAccessible* standard = nullptr;
-    if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))))
+    if (FAILED(Functions().createStandard(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))))
         standard = nullptr;
     IAccessible* object = new (std::nothrow) ClientAccessible(window, standard);
     if (!object && standard)
@@ -444,7 +499,7 @@ LRESULT AnswerClientObjectRequest(HWND window, WPARAM wParam)
     IAccessible* object = CreateClientAccessible(window);
     if (!object)
         return 0;
-    const LRESULT result = ::LresultFromObject(IID_IAccessible, wParam, object);
+    const LRESULT result = Functions().resultFromObject(IID_IAccessible, wParam, object);
     object->Release();  // the result holds its own reference
     return result;
 }
