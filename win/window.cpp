@@ -280,6 +280,25 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         if (OnPaint())
             return 0;
         break;
+    case WM_ERASEBKGND:
+        if (OnEraseBkgnd(reinterpret_cast<HDC>(wp)))
+            return 1;
+        break;
+    case WM_CLOSE:
+        if (OnClose())
+            return 0;
+        break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        OnMouseEvent(msg, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        break;
     case WM_SYSCOMMAND:
         if (OnSysCommand(static_cast<UINT>(wp & 0xFFF0)))
             return 0;

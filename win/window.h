@@ -136,6 +136,13 @@ protected:
     virtual void OnDestroy() {}
     // WM_PAINT.
     virtual bool OnPaint() { return false; }
+    // WM_ERASEBKGND with the device context; true when the background counts as erased.
+    virtual bool OnEraseBkgnd(HDC dc) { (void)dc; return false; }
+    // WM_CLOSE; true when handled (the window then stays, whatever the previous procedure does).
+    virtual bool OnClose() { return false; }
+    // WM_MOUSEMOVE and the button messages of the client area (WM_LBUTTONDOWN...), at a point in
+    // client coordinates, before the previous procedure, which always sees them too.
+    virtual void OnMouseEvent(UINT msg, POINT client) { (void)msg; (void)client; }
     // WM_SYSCOMMAND with the command (low four bits cleared).
     virtual bool OnSysCommand(UINT command) { (void)command; return false; }
     // WM_GETMINMAXINFO: adjust `info`; the previous procedure has filled it first.
