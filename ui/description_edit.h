@@ -18,7 +18,8 @@ public:
     // equal to the shown one but for letter case is left as it is.
     void SetApp(const CAppInfo* entry);
 
-    // Tab hands the focus to the owner; Ctrl+C is swallowed so the pane copies nothing.
+    // Tab hands the focus to the owner; Ctrl+C is swallowed so the pane copies nothing; Escape
+    // cancels the dialog, as everywhere in the page.
     bool PreTranslateMessage(MSG* msg) override;
 
     // In the owner's client coordinates.
