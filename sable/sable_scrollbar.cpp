@@ -15,6 +15,15 @@ bool SameBar(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
            a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom && a.rgstate[0] == b.rgstate[0];
 }
 
+// The system's arrow buttons: a bar's width across, shorter only on a bar too short for two.
+// (Not the bar information's button size, which some systems fill with the thumb's length.)
+int ArrowLength(const RECT& bar, bool vertical)
+{
+    const int length = vertical ? bar.bottom - bar.top : bar.right - bar.left;
+    const int button = ::GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+    return button < length / 2 ? button : length / 2;
+}
+
 }  // namespace
 
 AbstractScrollBarPaintHook::~AbstractScrollBarPaintHook()
@@ -65,14 +74,60 @@ void AbstractScrollBarPaintHook::OnTapReleased()
 
 void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
 {
-    if (msg == WM_NCPAINT)
+    switch (msg) {
+    case WM_GETTEXT:
+    case WM_GETDLGCODE:
+        break;
+    case WM_SIZE:
+        // A window moved without repainting keeps the picture of its old bars: they are repainted
+        // whole once the move is done.
+        InvalidateBars();
+        break;
+    case WM_NCPAINT:
+    case WM_PAINT:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCLBUTTONUP:
+    case WM_NCMOUSEMOVE:
+    case WM_CAPTURECHANGED:
+    case WM_MOUSEWHEEL:
+    case WM_ENABLE:
+        // The system has drawn the bars in its own look (a click, a drag, a scroll), whether or
+        // not they changed: drawn over again, they keep the skin's.
         PaintBars(true);
-    else if (msg != WM_PAINT && msg != WM_ERASEBKGND && msg != WM_GETTEXT && msg != WM_GETDLGCODE)
-        PaintBars(false);  // the system may have redrawn a bar while scrolling
+        break;
+    default:
+        PaintBars(false);  // the system may have redrawn a bar that changed
+        break;
+    }
+}
+
+void AbstractScrollBarPaintHook::InvalidateBars()
+{
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&window), 2);
+    ::GetClientRect(m_hWnd, &client);
+    // The frame alone (in client coordinates): the client area repaints as its window decides.
+    HRGN frame = ::CreateRectRgnIndirect(&window);
+    HRGN inside = ::CreateRectRgnIndirect(&client);
+    if (frame && inside && ::CombineRgn(frame, frame, inside, RGN_DIFF) != NULLREGION)
+        ::RedrawWindow(m_hWnd, nullptr, frame, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE | RDW_NOCHILDREN);
+    if (frame)
+        ::DeleteObject(frame);
+    if (inside)
+        ::DeleteObject(inside);
 }
 
 void AbstractScrollBarPaintHook::PaintBars(bool always)
 {
+    if (!::IsWindowVisible(m_hWnd)) {
+        std::memset(m_last, 0, sizeof(m_last));  // painted afresh once shown
+        return;
+    }
     const LONG objects[2] = {OBJID_VSCROLL, OBJID_HSCROLL};
     SCROLLBARINFO info[2];
     bool changed = always;
@@ -98,7 +153,8 @@ void AbstractScrollBarPaintHook::PaintBars(bool always)
         RECT bar = info[i].rcScrollBar;
         ::OffsetRect(&bar, -window.left, -window.top);
         const bool enabled = !(info[i].rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
-        DrawScrollBar(dc.get(), bar, i == 0, info[i].dxyLineButton, info[i].xyThumbTop, info[i].xyThumbBottom, enabled);
+        DrawScrollBar(dc.get(), bar, i == 0, ArrowLength(bar, i == 0), info[i].xyThumbTop, info[i].xyThumbBottom,
+                      enabled);
     }
 }
 
