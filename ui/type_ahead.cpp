@@ -38,6 +38,7 @@ int TypeAhead::Type(wchar_t typed, DWORD time, const std::vector<std::wstring>& 
     if (m_typed.empty() || time - m_lastTime > kPauseMs)
         m_typed.clear();
     m_lastTime = time;
+    ::CharLowerBuffW(&typed, 1);  // "pP" is one letter typed twice
     m_typed += typed;
     // A prefix still matches the focused row; a letter typed again moves on to the next name.
     if (OneLetterRepeated(m_typed))

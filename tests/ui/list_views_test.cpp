@@ -543,6 +543,17 @@ TEST_F(ListViews, ScrollsOnlyToShowTheSelectedRowNeverSidewaysAndTipsACutName)
         }
         EXPECT_TRUE(rowInView(list, longRow)) << "the long name's row ends at the list's edge";
 
+        // Typing a name (its label begins with a line break) selects its row and brings it into view.
+        DWORD time = GetTickCount();
+        for (wchar_t typed : std::wstring(L"entry 29")) {
+            MSG key{list.GetSafeHwnd(), WM_CHAR, typed, 1, time += 50, {}};
+            EXPECT_TRUE(list.PreTranslateMessage(&key));
+        }
+        PumpFor(50);
+        EXPECT_EQ(Selected(list), std::vector<int>{29});
+        EXPECT_TRUE(rowInView(list, 29));
+        list.EnsureVisible(0);
+
         // The pointer on the long name shows it whole; on a short one, no tip.
         RECT label{};
         list.GetItemRect(longRow, label, LVIR_LABEL);
