@@ -79,10 +79,6 @@ void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
     case WM_GETDLGCODE:
         break;
     case WM_SIZE:
-        // A window moved without repainting keeps the picture of its old bars: they are repainted
-        // whole once the move is done.
-        InvalidateBars();
-        break;
     case WM_NCPAINT:
     case WM_PAINT:
     case WM_VSCROLL:
@@ -94,32 +90,14 @@ void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
     case WM_CAPTURECHANGED:
     case WM_MOUSEWHEEL:
     case WM_ENABLE:
-        // The system has drawn the bars in its own look (a click, a drag, a scroll), whether or
-        // not they changed: drawn over again, they keep the skin's.
+        // The system has drawn the bars in its own look (a size change, a click, a drag, a
+        // scroll), whether or not they changed: drawn over again, whole, they keep the skin's.
         PaintBars(true);
         break;
     default:
         PaintBars(false);  // the system may have redrawn a bar that changed
         break;
     }
-}
-
-void AbstractScrollBarPaintHook::InvalidateBars()
-{
-    RECT window{};
-    RECT client{};
-    ::GetWindowRect(m_hWnd, &window);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&window), 2);
-    ::GetClientRect(m_hWnd, &client);
-    // The frame alone (in client coordinates): the client area repaints as its window decides.
-    HRGN frame = ::CreateRectRgnIndirect(&window);
-    HRGN inside = ::CreateRectRgnIndirect(&client);
-    if (frame && inside && ::CombineRgn(frame, frame, inside, RGN_DIFF) != NULLREGION)
-        ::RedrawWindow(m_hWnd, nullptr, frame, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE | RDW_NOCHILDREN);
-    if (frame)
-        ::DeleteObject(frame);
-    if (inside)
-        ::DeleteObject(inside);
 }
 
 void AbstractScrollBarPaintHook::PaintBars(bool always)

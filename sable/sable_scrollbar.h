@@ -30,8 +30,6 @@ private:
     void AfterMessage(UINT msg) override;
     void OnTapReleased() override;
     void PaintBars(bool always);
-    // Has the bars painted whole at the window's next frame painting.
-    void InvalidateBars();
 
     // Carries a window that has no framework object of its own, so that the hook can watch it.
     win::Window m_ownHost;
