@@ -386,6 +386,12 @@ TEST_F(Skin, ScrollBarKeepsTheSkinAfterAResizeAndAClick)
     PumpFor(300);
     EXPECT_NE(TreeView_GetFirstVisible(list), first) << "the click scrolled";
     EXPECT_EQ(downArrowFace(220), sable::kFace) << "and the arrow keeps the skin";
+    // Again at the bottom, where the click changes nothing: no paint follows the system's drawing.
+    SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0);
+    PumpFor(200);
+    SendInput(2, inputs, sizeof(INPUT));
+    PumpFor(300);
+    EXPECT_EQ(downArrowFace(220), sable::kFace) << "the arrow keeps the skin at the bottom too";
     DestroyWindow(host);
 }
 
