@@ -114,6 +114,14 @@ void Click(HWND list, POINT client, DWORD down, DWORD up, int times = 1)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+int RowOf(const win::ListCtrl& list, const CAppInfo* entry)
+{
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        if (reinterpret_cast<CAppInfo*>(list.GetItemData(i)) == entry)
+            return i;
+    return -1;
+}
+
 POINT IconCentre(const win::ListCtrl& list, int item)
 {
     RECT rc{};
@@ -563,6 +571,65 @@ TEST_F(ListViews, ScrollsOnlyToShowTheSelectedRowNeverSidewaysAndTipsACutName)
         Hover(list, IconCentre(list, 2));
         PumpFor(2000);
         EXPECT_EQ(ShownTip(), nullptr) << "no tip for a name shown whole";
+    }});
+}
+
+// An entry whose icon cannot be made.
+class IconlessEntry : public CAppInfo {
+public:
+    HICON CreateAppIcon(int) override { return nullptr; }
+};
+
+TEST_F(ListViews, ViewsPaintInOnePieceAndNeverAskTheirOwnerForAnImage)
+{
+    Catalogue(kThree);
+    auto iconless = std::make_unique<IconlessEntry>();
+    iconless->m_strId = L"Iconless";
+    iconless->m_strAppName = L"delta";
+    iconless->m_nCategory = 2;
+    CAppInfo* withoutIcon = iconless.get();
+    m_catalogue.push_back(std::move(iconless));
+    Run({[&] {
+        CListCtrlAll list;
+        ASSERT_TRUE(list.InitView(Context(), Placement()));
+        list.ShowView(true);
+        UpdateWindow(list);
+        // Erasing the background paints nothing (it would show blank until the rows are drawn)...
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        const COLORREF marker = RGB(1, 2, 3);
+        SetPixel(memory, 4, 4, marker);
+        EXPECT_NE(list.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory)), 0);
+        EXPECT_EQ(GetPixel(memory, 4, 4), marker);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        // ...the painting draws background and rows at once: the first row's icon is on screen.
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        POINT icon = IconCentre(list, 0);
+        ClientToScreen(list, &icon);
+        const IconFacts own = InspectIconFile(FixturePath(L"fixture.ico"), 32);
+        EXPECT_EQ(GetPixel(screen, icon.x, icon.y), RGB(own.red, own.green, own.blue));
+        ReleaseDC(nullptr, screen);
+        EXPECT_LT(list.GetItemImage(RowOf(list, withoutIcon)), 0) << "no image for delta";
+
+        // The tree's node of an entry without an icon has no image, rather than one to ask for.
+        CTreeCtrlCategory tree;
+        ASSERT_TRUE(tree.InitView(Context(), Placement()));
+        TreeView_Expand(tree, tree.GetRootItem(), TVE_EXPAND);
+        RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HTREEITEM node = tree.GetChildItem(tree.GetRootItem());
+        while (node && reinterpret_cast<CAppInfo*>(tree.GetItemData(node)) != withoutIcon)
+            node = tree.GetNextSiblingItem(node);
+        ASSERT_NE(node, nullptr);
+        TVITEMW item{};
+        item.mask = TVIF_IMAGE | TVIF_HANDLE;
+        item.hItem = node;
+        TreeView_GetItem(tree, &item);
+        EXPECT_NE(item.iImage, I_IMAGECALLBACK);
+        EXPECT_EQ(m_owner.imageRequests, 0) << "the owner was asked for an image";
     }});
 }
 
