@@ -24,6 +24,33 @@ int ArrowLength(const RECT& bar, bool vertical)
     return button < length / 2 ? button : length / 2;
 }
 
+// The system tracks a click held on a bar (an arrow, a dragged thumb) in a loop of its own that
+// draws each step in the system's look after the window has scrolled. While bars are hooked, each
+// message of that loop has this message posted after it, which the loop dispatches to the window
+// once the step is drawn: the hook then draws the bars over again in the skin.
+const UINT kRepaintAfterTracking = ::RegisterWindowMessageW(L"Sable.RepaintScrollBars");
+HHOOK g_trackingFilter = nullptr;
+int g_hookedWindows = 0;
+
+LRESULT CALLBACK FollowTracking(int code, WPARAM wp, LPARAM lp)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == MSGF_SCROLLBAR && msg && msg->hwnd && msg->message != kRepaintAfterTracking)
+        ::PostMessageW(msg->hwnd, kRepaintAfterTracking, 0, 0);
+    return ::CallNextHookEx(g_trackingFilter, code, wp, lp);
+}
+
+void CountHookedWindow(int change)
+{
+    g_hookedWindows += change;
+    if (g_hookedWindows > 0 && !g_trackingFilter)
+        g_trackingFilter = ::SetWindowsHookExW(WH_MSGFILTER, &FollowTracking, nullptr, ::GetCurrentThreadId());
+    if (g_hookedWindows == 0 && g_trackingFilter) {
+        ::UnhookWindowsHookEx(g_trackingFilter);
+        g_trackingFilter = nullptr;
+    }
+}
+
 }  // namespace
 
 AbstractScrollBarPaintHook::~AbstractScrollBarPaintHook()
@@ -49,6 +76,7 @@ bool AbstractScrollBarPaintHook::HookWindow(HWND hwnd)
     }
     m_pHost = host;
     m_hWnd = hwnd;
+    CountHookedWindow(+1);
     std::memset(m_last, 0, sizeof(m_last));
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
@@ -61,6 +89,7 @@ void AbstractScrollBarPaintHook::UnhookWindow()
         return;
     m_pHost = nullptr;
     m_hWnd = nullptr;
+    CountHookedWindow(-1);
     host->SetMessageTap(nullptr);
     if (host == &m_ownHost)
         m_ownHost.UnsubclassWindow();  // the framework stays in the chain if another procedure came on top
@@ -68,12 +97,18 @@ void AbstractScrollBarPaintHook::UnhookWindow()
 
 void AbstractScrollBarPaintHook::OnTapReleased()
 {
+    if (m_pHost)
+        CountHookedWindow(-1);
     m_pHost = nullptr;
     m_hWnd = nullptr;
 }
 
 void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
 {
+    if (msg == kRepaintAfterTracking) {
+        PaintBars(true);
+        return;
+    }
     switch (msg) {
     case WM_GETTEXT:
     case WM_GETDLGCODE:
