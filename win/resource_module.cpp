@@ -1,6 +1,7 @@
 #include "win/resource_module.h"
 
 #include "win/data_file_cache.h"
+#include "win/resource_data.h"
 
 #include <vector>
 
@@ -45,14 +46,12 @@ std::wstring LoadModuleString(HMODULE module, UINT id)
 {
     id &= 0xFFFF;  // string ids are 16 bits; the platform's loader drops the rest too
     // String tables are blocks of 16 length-prefixed UTF-16 strings; block n holds ids 16(n-1)..16n-1.
-    HRSRC block = FindResourceW(module, MAKEINTRESOURCEW((id >> 4) + 1), reinterpret_cast<LPCWSTR>(RT_STRING));
-    if (!block)
+    win::ResourceData block;
+    if (win::FindResourceData(module, MAKEINTRESOURCEW((id >> 4) + 1), reinterpret_cast<LPCWSTR>(RT_STRING), block) !=
+        win::ResourceStatus::Found)
         return std::wstring();
-    HGLOBAL loaded = LoadResource(module, block);
-    const WCHAR* p = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
-    DWORD units = SizeofResource(module, block) / sizeof(WCHAR);
-    if (!p)
-        return std::wstring();
+    const WCHAR* p = reinterpret_cast<const WCHAR*>(block.data);
+    const DWORD units = block.size / sizeof(WCHAR);
     DWORD pos = 0;
     for (UINT i = 0; i < (id & 15); ++i) {
         if (pos >= units)
@@ -65,6 +64,18 @@ std::wstring LoadModuleString(HMODULE module, UINT id)
     if (length > units - pos - 1)  // a damaged table: never read past the resource
         return std::wstring();
     return std::wstring(p + pos + 1, length);
+}
+
+const DLGTEMPLATE* FindDialogTemplate(UINT id)
+{
+    win::ResourceData found;
+    for (HMODULE module : {static_cast<HMODULE>(GetResourceModule()), static_cast<HMODULE>(GetProgramModule())}) {
+        if (win::FindResourceData(module, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG), found) ==
+                win::ResourceStatus::Found &&
+            found.size >= sizeof(DLGTEMPLATE))
+            return reinterpret_cast<const DLGTEMPLATE*>(found.data);
+    }
+    return nullptr;
 }
 
 std::wstring LoadResString(UINT id)

@@ -17,8 +17,12 @@ HINSTANCE GetProgramModule();
 std::wstring LoadResString(UINT id);
 
 // String `id` of `module` (cut to 16 bits, as ids are); empty when missing. Reads the table
-// within its resource size.
+// within its resource size, and only a table that lies wholly inside the module's file.
 std::wstring LoadModuleString(HMODULE module, UINT id);
+
+// Template `id` of the current resource module; the program's own copy when the module lacks it
+// or holds it damaged (not wholly inside its file). Null when neither has it.
+const DLGTEMPLATE* FindDialogTemplate(UINT id);
 
 // Opens `path` as a data file (or takes it from the current DataFileCache), loads string `id`,
 // releases it; empty when file or string is missing.

@@ -1,0 +1,92 @@
+#include "win/data_file.h"
+
+#include "win/module_span.h"
+
+#include <map>
+
+namespace win {
+
+namespace {
+
+// Modules opened by OpenDataFile and the bytes each maps. Guarded: any thread may read resources.
+class DataFileRecords {
+public:
+    DataFileRecords() { InitializeCriticalSection(&m_lock); }
+    ~DataFileRecords() { DeleteCriticalSection(&m_lock); }
+    DataFileRecords(const DataFileRecords&) = delete;
+    DataFileRecords& operator=(const DataFileRecords&) = delete;
+
+    void Add(HMODULE module, UINT_PTR bytes)
+    {
+        EnterCriticalSection(&m_lock);
+        m_bytes[module] = bytes;
+        LeaveCriticalSection(&m_lock);
+    }
+    void Remove(HMODULE module)
+    {
+        EnterCriticalSection(&m_lock);
+        m_bytes.erase(module);
+        LeaveCriticalSection(&m_lock);
+    }
+    bool Find(HMODULE module, UINT_PTR& bytes)
+    {
+        EnterCriticalSection(&m_lock);
+        auto found = m_bytes.find(module);
+        const bool known = found != m_bytes.end();
+        if (known)
+            bytes = found->second;
+        LeaveCriticalSection(&m_lock);
+        return known;
+    }
+
+private:
+    CRITICAL_SECTION m_lock;
+    std::map<HMODULE, UINT_PTR> m_bytes;
+};
+
+DataFileRecords& Records()
+{
+    static DataFileRecords records;
+    return records;
+}
+
+// A bare file name is found by the loader's search, which CreateFileW does not share.
+bool NamesAFolder(const std::wstring& path)
+{
+    return path.find_first_of(L"\\/:") != std::wstring::npos;
+}
+
+}  // namespace
+
+HMODULE OpenDataFile(const std::wstring& path)
+{
+    // Held, without sharing writes or deletes, while the module is mapped and measured: the file
+    // cannot change in between, and once mapped the system refuses to shorten it.
+    UniqueFile file;
+    if (NamesAFolder(path))
+        file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return nullptr;
+    UINT_PTR bytes = ReadableModuleBytes(module);
+    LARGE_INTEGER size{};
+    if (file && GetFileSizeEx(file.get(), &size) && static_cast<ULONGLONG>(size.QuadPart) < bytes)
+        bytes = static_cast<UINT_PTR>(size.QuadPart);
+    Records().Add(module, bytes);
+    return module;
+}
+
+void CloseDataFile(HMODULE module)
+{
+    if (!module)
+        return;
+    Records().Remove(module);
+    FreeLibrary(module);
+}
+
+bool DataFileBytes(HMODULE module, UINT_PTR& bytes)
+{
+    return Records().Find(module, bytes);
+}
+
+}  // namespace win
