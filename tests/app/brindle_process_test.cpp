@@ -384,6 +384,65 @@ TEST_F(BrindleProcess, WithoutItsResourceLibraryOnlyTheSystemErrorIsShown)
     }
 }
 
+namespace {
+
+BOOL CALLBACK CollectText(HWND window, LPARAM texts)
+{
+    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(TextOf(window));
+    return TRUE;
+}
+
+// The texts of every window below `window`.
+std::vector<std::wstring> DescendantTexts(HWND window)
+{
+    std::vector<std::wstring> texts;
+    EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(BrindleProcess, WithItsResourceLibraryCutShortTheProgramsOwnTemplateAndTextsStandIn)
+{
+    // Cut a third of the way into the main dialog's template: it and every string table after it
+    // are named by the library's directory but lie past the end of the file.
+    const std::wstring library = TestBinDirectory() + L"QclRes.dll";
+    size_t cut = 0;
+    {
+        HMODULE data = LoadLibraryExW(library.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(data, nullptr);
+        HRSRC found = FindResourceW(data, MAKEINTRESOURCEW(129), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+        const BYTE* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(data, found))) : nullptr;
+        ASSERT_NE(bytes, nullptr);
+        const BYTE* base = reinterpret_cast<const BYTE*>(reinterpret_cast<UINT_PTR>(data) & ~UINT_PTR(3));
+        cut = static_cast<size_t>(bytes - base) + SizeofResource(data, found) / 3;
+        FreeLibrary(data);
+    }
+    TempDirectory program;
+    ASSERT_TRUE(CopyFileW(m_exe.c_str(), (program.path() + L"Brindle.exe").c_str(), FALSE));
+    {
+        win::UniqueFile in(CreateFileW(library.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        win::UniqueFile out(CreateFileW((program.path() + L"QclRes.dll").c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, 0, nullptr));
+        std::vector<BYTE> bytes(cut);
+        DWORD moved = 0;
+        ASSERT_TRUE(ReadFile(in.get(), bytes.data(), static_cast<DWORD>(cut), &moved, nullptr) && moved == cut);
+        ASSERT_TRUE(WriteFile(out.get(), bytes.data(), static_cast<DWORD>(cut), &moved, nullptr) && moved == cut);
+    }
+
+    ChildProcess process(program.path() + L"Brindle.exe", L"", program.path());
+    const HWND main = StartRunningInstance(process);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(TextOf(main), L"Brindle");
+    const std::vector<std::wstring> texts = DescendantTexts(main);
+    for (const wchar_t* text : {L"&Open", L"&Help"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << std::string(text, text + wcslen(text));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    EXPECT_TRUE(process.WaitExit(5000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
 TEST_F(BrindleProcess, HaltAllWithoutAdministratorsGroupIsRefused)
 {
     win::UniqueHandle filtered(TokenWithoutAdministrators());
