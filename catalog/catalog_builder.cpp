@@ -1,5 +1,6 @@
 #include "res/registry_paths.h"
 #include "catalog/catalog_builder.h"
+#include "catalog/check_requests.h"
 #include "catalog/check_session.h"
 #include "win/registry_key.h"
 
@@ -13,6 +14,8 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
     if (!CheckSession::Current())
         own.emplace();
     CheckSession& checks = *CheckSession::Current();
+    // All checks start at once, side by side; each entry then waits for its own.
+    checks.RunAhead(CatalogCheckRequests());
     for (int index = 0;; ++index) {
         checks.ForgetLastOutcome();
         auto entry = std::make_unique<CAppInfo>();
@@ -21,13 +24,14 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
             entry->ReportDropReasonTo(&reason);
         int result = entry->LoadRegisteredAppAt(index);
         if (result == 2)
-            return;
+            break;
         entry->ReportDropReasonTo(nullptr);
         if (observer)
             observer->OnEntry(*entry, false, result == 0 ? reason : DropReason::None, checks.LastOutcome());
         if (result != 0)
             catalog.push_back(std::move(entry));
     }
+    checks.EndRunAhead();
 }
 
 // The mask counts only when it is a REG_DWORD; anything else offers no built-in item.

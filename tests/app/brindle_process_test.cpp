@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -139,8 +140,17 @@ public:
     explicit MachineCatalog(const std::wstring& id)
     {
         Remove();
-        m_ok = RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kProductKey) + L"\\" + id).c_str(), 0, nullptr, 0,
-                               KEY_WRITE, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+        m_ok = true;
+        Add(id);
+    }
+    // Another entry; Set writes its values from now on.
+    void Add(const std::wstring& id)
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+        m_key = nullptr;
+        m_ok = m_ok && RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kProductKey) + L"\\" + id).c_str(), 0,
+                                       nullptr, 0, KEY_WRITE, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
     }
     ~MachineCatalog()
     {
@@ -497,4 +507,106 @@ TEST_F(BrindleProcess, HaltEndsTheInstanceWhileTheMessageOfOpenOrHelpIsUp)
         EXPECT_EQ(code, 0u);
         EXPECT_FALSE(IsWindow(box));
     }
+}
+
+namespace {
+
+// Processes whose parent is `parent`, by id.
+std::vector<DWORD> ChildrenOf(DWORD parent)
+{
+    std::vector<DWORD> children;
+    win::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parent)
+            children.push_back(entry.th32ProcessID);
+    }
+    return children;
+}
+
+// The check helpers of `hub` once at least `count` run, within `ms`.
+std::vector<DWORD> WaitForHelpersOf(DWORD hub, size_t count, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    std::vector<DWORD> helpers;
+    while ((helpers = ChildrenOf(hub)).size() < count && GetTickCount() - start < ms)
+        Sleep(10);
+    return helpers;
+}
+
+// Whether every process of `ids` has ended within `ms`.
+bool AllEnded(const std::vector<DWORD>& ids, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    for (DWORD id : ids) {
+        win::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        const DWORD spent = GetTickCount() - start;
+        if (process && WaitForSingleObject(process.get(), spent < ms ? ms - spent : 0) != WAIT_OBJECT_0)
+            return false;
+    }
+    return true;
+}
+
+// Four entries whose checks hang (two in their library's start-up, two in the call) around two good ones.
+void RegisterHangingChecks(MachineCatalog& catalog)
+{
+    const std::wstring bin = TestBinDirectory();
+    const std::pair<const wchar_t*, std::wstring> checks[] = {
+        {L"HangA", bin + L"hanging_check.dll,Check,1"}, {L"HangB", bin + L"faulty_checks.dll,SleepLong,1"},
+        {L"HangC", bin + L"hanging_check.dll,Check,1"}, {L"HangD", bin + L"faulty_checks.dll,SleepLong,1"},
+        {L"HangE", bin + L"check_fixture.dll,CheckCdecl,1"}, {L"HangF", bin + L"check_fixture.dll,CheckStdcall,1"},
+    };
+    for (const auto& check : checks) {
+        catalog.Add(check.first);
+        catalog.Set(L"AppName", check.first);
+        catalog.Set(L"AppPath", L"C:\\x.exe");
+        catalog.Set(L"Category", 3);
+        catalog.Set(L"IconPath", bin + L"Brindle.exe");
+        catalog.Set(L"AppCheck", 1);
+        catalog.Set(L"AppCheckFunc", check.second);
+    }
+}
+
+}  // namespace
+
+TEST_F(BrindleProcess, HaltDuringHangingChecksEndsTheInstanceAtOnceAndLeavesNoHelper)
+{
+    MachineCatalog catalog(L"HangA");
+    RegisterHangingChecks(catalog);
+    ASSERT_TRUE(catalog.ok());
+    const DWORD started = GetTickCount();
+    ChildProcess running(m_exe, L"");
+    ASSERT_TRUE(running.started());
+    // Halted once its checks run: its window exists then, though it is not shown yet.
+    const std::vector<DWORD> helpers = WaitForHelpersOf(running.id(), 2, 5000);
+    ASSERT_GE(helpers.size(), 2u);
+    EXPECT_TRUE(VisibleWindowsOf(running.id()).empty());
+    EXPECT_EQ(RunProcess(L"\"" + m_exe + L"\" /halt", 5000), 0);
+    const DWORD halted = GetTickCount();
+    DWORD code = 99;
+    EXPECT_TRUE(running.WaitExit(8000, &code));
+    // The checks would hold it about five seconds: cut short, it ends soon after the halt.
+    EXPECT_LT(GetTickCount() - halted, 3000u) << "the halt waited for the hanging checks";
+    EXPECT_LT(GetTickCount() - started, 6000u);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(AllEnded(helpers, 3000));
+}
+
+TEST_F(BrindleProcess, EndingTheHubDuringHangingChecksEndsItsCheckHelpers)
+{
+    MachineCatalog catalog(L"HangA");
+    RegisterHangingChecks(catalog);
+    ASSERT_TRUE(catalog.ok());
+    ChildProcess running(m_exe, L"");
+    ASSERT_TRUE(running.started());
+    const std::vector<DWORD> helpers = WaitForHelpersOf(running.id(), 2, 5000);
+    ASSERT_GE(helpers.size(), 2u);
+    Sleep(300);  // the hanging checks have been handed over and hang now
+    win::UniqueHandle hub(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, running.id()));
+    ASSERT_TRUE(hub);
+    ASSERT_TRUE(TerminateProcess(hub.get(), 1));
+    EXPECT_TRUE(running.WaitExit(5000));
+    EXPECT_TRUE(AllEnded(helpers, 3000)) << "a check helper outlived the hub";
 }
