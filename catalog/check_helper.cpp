@@ -118,6 +118,7 @@ bool CheckHelper::Start()
     win::UniqueHandle parent = InheritableCopy(GetCurrentProcess(), SYNCHRONIZE);
     if (!input || !output || !ready || !parent || !nul)
         return false;
+    m_hRequestsRead = std::move(helperInput);
 
     std::wstring command = L"\"" + m_strProgram + L"\"";
     for (HANDLE handle : {input.get(), output.get(), ready.get(), parent.get()})
@@ -159,11 +160,18 @@ void CheckHelper::Kill()
 void CheckHelper::Close()
 {
     m_hRequests.reset();
+    m_hRequestsRead.reset();
     m_hReplies.reset();
     m_hReplyReady.reset();
     m_hProcess.reset();
     m_nProcessId = 0;
     m_bBusy = false;
+}
+
+bool CheckHelper::TookCheck() const
+{
+    DWORD unread = 0;
+    return PeekNamedPipe(m_hRequestsRead.get(), nullptr, 0, nullptr, &unread, nullptr) && unread == 0;
 }
 
 // Reads a reply only when all of it is there, so a helper that wrote half of one cannot block us.

@@ -43,6 +43,9 @@ public:
     // Ends the helper at once (a check over its time limit, or cut short).
     void Kill();
 
+    // Whether the helper has read the check sent last (a new helper first has to start).
+    bool TookCheck() const;
+
     // What a wait for the running check waits on.
     HANDLE ReplyReady() const { return m_hReplyReady.get(); }
     HANDLE Process() const { return m_hProcess.get(); }
@@ -60,6 +63,7 @@ private:
     std::wstring m_strProgram;
     win::UniqueHandle m_hProcess;
     win::UniqueHandle m_hRequests;    // write end of the helper's input
+    win::UniqueHandle m_hRequestsRead;  // its read end, to see whether the helper has read a check
     win::UniqueHandle m_hReplies;     // read end of the helper's output
     win::UniqueHandle m_hReplyReady;  // set by the helper after each reply
     DWORD m_nProcessId = 0;

@@ -31,6 +31,7 @@ CheckResult CheckPool::Wait(Ticket ticket)
         if (Cancelled())
             CancelAll();
         CollectEnded(now);
+        NoteTakenChecks(now);
         HandOut(now);
         FailOverdueQueue(now);
         if (m_jobs[ticket].done)
@@ -103,16 +104,29 @@ void CheckPool::CollectEnded(DWORD now)
     }
 }
 
-// Called when no helper is free: another may start unless enough of the busy ones are still within
-// the time a good check takes (a fresh helper's start included), and so likely to be free soon.
+void CheckPool::NoteTakenChecks(DWORD now)
+{
+    for (Slot& slot : m_slots) {
+        if (slot.helper->Busy() && !slot.taken && slot.helper->TookCheck()) {
+            slot.taken = true;
+            slot.takenAt = now;
+        }
+    }
+}
+
+// Busy helpers that are starting, or have held their check for less time than a good one takes.
+std::size_t CheckPool::FreshHelpers(DWORD now) const
+{
+    return static_cast<std::size_t>(std::count_if(m_slots.begin(), m_slots.end(), [now](const Slot& slot) {
+        return slot.helper->Busy() && (!slot.taken || now - slot.takenAt < kCheckBusyBeforeNewHelperMs);
+    }));
+}
+
+// Called when no helper is free: another may start while few of the busy ones are fresh, since
+// those will likely be free soon; the others may be stuck.
 bool CheckPool::MayStartAnotherHelper(DWORD now) const
 {
-    if (m_slots.size() >= kMaxCheckHelpers)
-        return false;
-    const auto recent = std::count_if(m_slots.begin(), m_slots.end(), [now](const Slot& slot) {
-        return now - slot.sentAt < kCheckBusyBeforeNewHelperMs;
-    });
-    return static_cast<std::size_t>(recent) < kCheckHelpersStartingAtOnce;
+    return m_slots.size() < kMaxCheckHelpers && FreshHelpers(now) < kCheckHelpersStartingAtOnce;
 }
 
 void CheckPool::HandOut(DWORD now)
@@ -136,6 +150,7 @@ void CheckPool::HandOut(DWORD now)
         case CheckHelper::Sent::Running:
             slot->job = ticket;
             slot->sentAt = GetTickCount();  // the limit counts from here, the helper's start included
+            slot->taken = false;
             break;
         case CheckHelper::Sent::NoHelper:
             Finish(ticket, CheckOutcome::NoHelper);
@@ -182,9 +197,11 @@ void CheckPool::WaitForProgress(DWORD now)
         handles.push_back(slot.helper->ReplyReady());
         handles.push_back(slot.helper->Process());
         until(slot.sentAt, m_nTimeLimitMs);
-        // When this one stops counting as recent, a queued check may get a new helper.
-        if (mayGrow && now - slot.sentAt < kCheckBusyBeforeNewHelperMs)
-            until(slot.sentAt, kCheckBusyBeforeNewHelperMs);
+        // When this one stops counting as fresh, a queued check may get a new helper.
+        if (mayGrow && !slot.taken)
+            until(now, kCheckHelperStartPollMs);
+        else if (mayGrow && now - slot.takenAt < kCheckBusyBeforeNewHelperMs)
+            until(slot.takenAt, kCheckBusyBeforeNewHelperMs);
     }
     for (Ticket ticket : m_queue)
         until(m_jobs[ticket].queuedAt, m_nTimeLimitMs);

@@ -48,6 +48,8 @@ private:
         std::unique_ptr<CheckHelper> helper;
         Ticket job = 0;
         DWORD sentAt = 0;
+        bool taken = false;  // the helper has read the check (a new helper must start first)
+        DWORD takenAt = 0;
     };
 
     bool Cancelled() const;
@@ -56,6 +58,8 @@ private:
     void CollectEnded(DWORD now);
     void HandOut(DWORD now);
     void FailOverdueQueue(DWORD now);
+    void NoteTakenChecks(DWORD now);
+    std::size_t FreshHelpers(DWORD now) const;
     bool MayStartAnotherHelper(DWORD now) const;
     void WaitForProgress(DWORD now);
 
@@ -69,8 +73,12 @@ private:
 
 // At most this many helper processes run at once; beyond that checks wait for a free one.
 constexpr std::size_t kMaxCheckHelpers = 16;
-// A helper busy this long with one check may be stuck: a check still queued may get a new helper.
-// About what a good check takes in a helper that has just been started.
-constexpr DWORD kCheckBusyBeforeNewHelperMs = 100;
-// Helpers whose check began less than that ago, beyond which no further helper is started.
+// A helper that has held its check this long may be stuck: a check still queued may get a new
+// helper. Counted from when the helper read the check, since a new helper first has to start;
+// even then a good check in a new helper may need this long under load, its library's imports
+// being loaded for the first time (with less, a loaded machine starts helpers it does not need).
+constexpr DWORD kCheckBusyBeforeNewHelperMs = 300;
+// Fresh helpers (starting, or holding their check less than that) beyond which none is started.
 constexpr std::size_t kCheckHelpersStartingAtOnce = 2;
+// How often a helper that is starting is looked at while checks wait for a helper.
+constexpr DWORD kCheckHelperStartPollMs = 20;

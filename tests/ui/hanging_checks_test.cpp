@@ -78,7 +78,9 @@ TEST_F(HangingChecks, FourHangingChecksHoldTheWindowForOneTimeLimitAndTheGoodEnt
                                }},
                               StartRequest{}, [&](HWND opened) { dialog = opened; }, 10000));
     EXPECT_GE(ready, kCheckTimeLimitMs - 100) << "the hanging checks were not waited for";
-    EXPECT_LT(ready, kCheckTimeLimitMs + 1000) << "the checks held the window longer than about one limit";
+    // One limit, the start of the helpers for the checks found hanging, and the page's own build,
+    // with room for a loaded machine; one after another they would take four limits.
+    EXPECT_LT(ready, kCheckTimeLimitMs + 1500) << "the checks held the window longer than about one limit";
     EXPECT_EQ(shown, (std::set<std::wstring>{L"Keyboard and Mouse", L"Good1", L"Good2"}));
     EXPECT_EQ(CheckCalls(L"CheckCdecl"), 2u);
 }
