@@ -132,19 +132,19 @@ bool CheckHelper::Start()
     si.hStdOutput = nul.get();
     si.hStdError = nul.get();
     PROCESS_INFORMATION pi = {};
-    // Plain CreateProcess: the helper runs with this process's own token and rights. Suspended
-    // until it is in the job, so nothing it starts escapes the job either.
-    if (!CreateProcessW(m_strProgram.c_str(), buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
-                        nullptr, nullptr, &si, &pi))
+    // Plain CreateProcess: the helper runs with this process's own token and rights. Not started
+    // suspended: were this process ended before it resumed the helper, nothing would end that.
+    // The helper starts nothing before its first check, which comes after it is in the job.
+    if (!CreateProcessW(m_strProgram.c_str(), buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &si, &pi))
         return false;
+    CloseHandle(pi.hThread);
     m_hProcess.reset(pi.hProcess);
     m_nProcessId = pi.dwProcessId;
     // Fails where this process runs in a job of its own that allows no nesting (before Windows 8):
     // the helper then ends itself when it sees this process end.
     if (HANDLE job = HelperJob())
         AssignProcessToJobObject(job, pi.hProcess);
-    ResumeThread(pi.hThread);
-    CloseHandle(pi.hThread);
     return true;
 }
 

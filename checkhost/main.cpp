@@ -40,16 +40,20 @@ DWORD WINAPI EndWithTheHub(void* parameter)
 }
 
 // A new thread needs the loader lock before it runs, and a check's library may hold that lock
-// for good: the watch must be running before the first check.
+// for good: the watch must be running before the first check. False when it could not start, or
+// the hub ended first.
 bool WatchTheHub(HANDLE hub)
 {
     HubWatch watch = {hub, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     if (!watch.watching)
         return false;
     HANDLE thread = CreateThread(nullptr, 0, EndWithTheHub, &watch, 0, nullptr);
-    const bool running = thread && WaitForSingleObject(watch.watching, INFINITE) == WAIT_OBJECT_0;
-    if (thread)
+    bool running = false;
+    if (thread) {
+        HANDLE waits[] = {watch.watching, thread, hub};
+        running = WaitForMultipleObjects(3, waits, FALSE, INFINITE) == WAIT_OBJECT_0;
         CloseHandle(thread);
+    }
     CloseHandle(watch.watching);
     return running;
 }

@@ -2,13 +2,15 @@
 
 #include "win/module_span.h"
 
+#include <algorithm>
 #include <map>
 
 namespace win {
 
 namespace {
 
-// Modules opened by OpenDataFile and the bytes each maps. Guarded: any thread may read resources.
+// Modules opened by OpenDataFile and the bytes each maps, counted per opening (a system may hand
+// out one module for two openings of a file). Guarded: any thread may read resources.
 class DataFileRecords {
 public:
     DataFileRecords() { InitializeCriticalSection(&m_lock); }
@@ -19,29 +21,37 @@ public:
     void Add(HMODULE module, UINT_PTR bytes)
     {
         EnterCriticalSection(&m_lock);
-        m_bytes[module] = bytes;
+        Record& record = m_records[module];
+        record.bytes = record.openings ? std::min(record.bytes, bytes) : bytes;
+        ++record.openings;
         LeaveCriticalSection(&m_lock);
     }
     void Remove(HMODULE module)
     {
         EnterCriticalSection(&m_lock);
-        m_bytes.erase(module);
+        auto found = m_records.find(module);
+        if (found != m_records.end() && --found->second.openings == 0)
+            m_records.erase(found);
         LeaveCriticalSection(&m_lock);
     }
     bool Find(HMODULE module, UINT_PTR& bytes)
     {
         EnterCriticalSection(&m_lock);
-        auto found = m_bytes.find(module);
-        const bool known = found != m_bytes.end();
+        auto found = m_records.find(module);
+        const bool known = found != m_records.end();
         if (known)
-            bytes = found->second;
+            bytes = found->second.bytes;
         LeaveCriticalSection(&m_lock);
         return known;
     }
 
 private:
+    struct Record {
+        UINT_PTR bytes = 0;
+        int openings = 0;
+    };
     CRITICAL_SECTION m_lock;
-    std::map<HMODULE, UINT_PTR> m_bytes;
+    std::map<HMODULE, Record> m_records;
 };
 
 DataFileRecords& Records()

@@ -28,9 +28,7 @@ ResourceStatus FindResourceData(HMODULE module, LPCWSTR name, LPCWSTR type, Reso
     HGLOBAL loaded = LoadResource(module, info);
     const void* data = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = SizeofResource(module, info);
-    if (!data)
-        return ResourceStatus::OutOfFile;
-    if (!LiesInModuleFile(module, data, size))
+    if (!data || !LiesInModuleFile(module, data, size))
         return ResourceStatus::OutOfFile;
     out.data = static_cast<const BYTE*>(data);
     out.size = size;
