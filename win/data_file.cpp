@@ -70,18 +70,19 @@ bool NamesAFolder(const std::wstring& path)
 
 HMODULE OpenDataFile(const std::wstring& path)
 {
-    // Held, without sharing writes or deletes, while the module is mapped and measured: the file
-    // cannot change in between, and once mapped the system refuses to shorten it.
-    UniqueFile file;
-    if (NamesAFolder(path))
-        file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module)
         return nullptr;
+    // The mapped pages bound what can be read at all; the file's size (which the system keeps from
+    // shrinking while it is mapped) bounds it exactly. Should another file have been put in its
+    // place meanwhile, the smaller of the two still keeps every read inside the mapping.
     UINT_PTR bytes = ReadableModuleBytes(module);
-    LARGE_INTEGER size{};
-    if (file && GetFileSizeEx(file.get(), &size) && static_cast<ULONGLONG>(size.QuadPart) < bytes)
-        bytes = static_cast<UINT_PTR>(size.QuadPart);
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    if (NamesAFolder(path) && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file)) {
+        const ULONGLONG size = (static_cast<ULONGLONG>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+        if (size < bytes)
+            bytes = static_cast<UINT_PTR>(size);
+    }
     Records().Add(module, bytes);
     return module;
 }
