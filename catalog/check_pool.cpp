@@ -32,8 +32,8 @@ CheckResult CheckPool::Wait(Ticket ticket)
             CancelAll();
         CollectEnded(now);
         NoteTakenChecks(now);
-        HandOut(now);
         FailOverdueQueue(now);
+        HandOut(now);
         if (m_jobs[ticket].done)
             return m_jobs[ticket].result;
         WaitForProgress(now);
@@ -166,10 +166,13 @@ void CheckPool::HandOut(DWORD now)
     }
 }
 
-// A check still waiting for a helper after a whole time limit waited behind as many hanging ones
-// as there may be helpers; it fails rather than hold the set up for another limit.
+// With as many helpers as there may be, each started for a check that seemed stuck, a check still
+// waiting after a whole time limit has waited behind checks that hang: it fails rather than hold
+// the set up for another limit. Short of that many helpers, checks only wait their turn.
 void CheckPool::FailOverdueQueue(DWORD now)
 {
+    if (m_slots.size() < kMaxCheckHelpers)
+        return;
     for (auto it = m_queue.begin(); it != m_queue.end();) {
         if (now - m_jobs[*it].queuedAt >= m_nTimeLimitMs) {
             Finish(*it, CheckOutcome::TimedOut);
@@ -203,8 +206,10 @@ void CheckPool::WaitForProgress(DWORD now)
         else if (mayGrow && now - slot.takenAt < kCheckBusyBeforeNewHelperMs)
             until(slot.takenAt, kCheckBusyBeforeNewHelperMs);
     }
-    for (Ticket ticket : m_queue)
-        until(m_jobs[ticket].queuedAt, m_nTimeLimitMs);
+    if (m_slots.size() >= kMaxCheckHelpers) {
+        for (Ticket ticket : m_queue)
+            until(m_jobs[ticket].queuedAt, m_nTimeLimitMs);
+    }
     if (handles.empty()) {
         if (timeout != INFINITE)
             Sleep(timeout);

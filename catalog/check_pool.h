@@ -1,6 +1,7 @@
 // Runs availability checks side by side, each in a BrindleCheck.exe process of its own while
 // others are busy, so that checks that hang hold up neither each other nor the good ones: a set
-// of checks ends within about one time limit however many of them hang.
+// of checks ends within about one time limit however many of them hang. Beyond as many hanging
+// checks as there may be helpers, the checks still waiting after a limit fail unrun.
 #pragma once
 #include "catalog/check_helper.h"
 

@@ -185,3 +185,18 @@ TEST(CheckHelperProgram, EndsItselfWhenTheProcessThatStartedItEnds)
     EXPECT_EQ(WaitForSingleObject(running.get(), 3000), static_cast<DWORD>(WAIT_OBJECT_0)) << "it outlived the hub";
     TerminateProcess(running.get(), 0);
 }
+
+// Checks that only wait their turn for a helper, however long the queue, are run and pass: only
+// behind as many stuck helpers as there may be does a check fail unrun.
+TEST_F(CheckIsolation, ManySlowGoodChecksStartedTogetherAllPass)
+{
+    constexpr DWORD kShortLimitMs = 1500;
+    const CheckRequest slow{FixturePath(L"faulty_checks.dll"), L"SleepThenAnswer", 200, 0};
+    const std::vector<CheckRequest> requests(24, slow);  // 4.8 s of checks: more than a limit even in two helpers
+    CheckSession session(kShortLimitMs);
+    session.RunAhead(requests);
+    int passed = 0;
+    for (const CheckRequest& request : requests)
+        passed += session.Run(request).outcome == CheckOutcome::Passed;
+    EXPECT_EQ(passed, 24);
+}
