@@ -44,7 +44,8 @@ DWORD WINAPI EndWithTheHub(void* parameter)
 // the hub ended first.
 bool WatchTheHub(HANDLE hub)
 {
-    HubWatch watch = {hub, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    static HubWatch watch;  // outlives this call: the thread may read it after a false return
+    watch = {hub, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     if (!watch.watching)
         return false;
     HANDLE thread = CreateThread(nullptr, 0, EndWithTheHub, &watch, 0, nullptr);
@@ -54,7 +55,8 @@ bool WatchTheHub(HANDLE hub)
         running = WaitForMultipleObjects(3, waits, FALSE, INFINITE) == WAIT_OBJECT_0;
         CloseHandle(thread);
     }
-    CloseHandle(watch.watching);
+    if (running)
+        CloseHandle(watch.watching);
     return running;
 }
 
