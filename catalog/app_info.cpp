@@ -8,13 +8,6 @@
 #include "catalog/registry_value.h"
 #include "win/handles.h"
 
-
-namespace {
-
-constexpr DWORD kSubkeyNameUnits = 1024;
-
-}  // namespace
-
 CAppInfo::CAppInfo() = default;
 
 CAppInfo::~CAppInfo() = default;
@@ -47,7 +40,7 @@ int CAppInfo::LoadRegisteredAppAt(int index)
     if (!catalog.OpenForRead(HKEY_LOCAL_MACHINE, kCatalogKeyPath))
         return AsNumber(LoadResult::NoMoreEntries);
     std::wstring name;
-    LONG status = catalog.EnumSubkeyName(static_cast<DWORD>(index), kSubkeyNameUnits, name);
+    LONG status = catalog.EnumSubkeyName(static_cast<DWORD>(index), kCatalogSubkeyNameUnits, name);
     catalog.Close();
     if (status != ERROR_SUCCESS)
         return AsNumber(LoadResult::NoMoreEntries);

@@ -21,6 +21,9 @@ constexpr LoadResult LoadResultOf(int number)
     return number == 0 ? LoadResult::Dropped : number == 2 ? LoadResult::NoMoreEntries : LoadResult::Loaded;
 }
 
+// Longest catalogue subkey name read, in UTF-16 units with the terminator.
+constexpr DWORD kCatalogSubkeyNameUnits = 1024;
+
 // Icon-group enumeration callback: counts groups until the entry's position, then keeps that
 // group's name in the entry and stops. `entry` is the CAppInfo.
 BOOL CALLBACK EnumIconGroupProc(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR entry);

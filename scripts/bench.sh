@@ -29,9 +29,10 @@ for i in $(seq 0 999); do
     [ -f "$files/app$i.dll" ] || cp "$bin/icon_groups.dll" "$files/app$i.dll"
 done
 
-# Registers `count` entries. Mode "check": each also asks the fixture check library; "hidden":
-# each is hidden (AppHide 1), so only the key and one value are read; "noicon": each names an
-# icon file that does not exist, so every value is read and the icon fails.
+# Registers `count` entries. Mode "check": each also asks the fixture check library; "hang": as
+# "check", but the checks of the first four entries never answer (their library's start-up
+# hangs); "hidden": each is hidden (AppHide 1), so only the key and one value are read; "noicon":
+# each names an icon file that does not exist, so every value is read and the icon fails.
 register() {
     local count=$1 mode=${2:-}
     local reg=$files/catalog.reg
@@ -48,15 +49,17 @@ register() {
             printf '"IconPath"="C:\\\\bench\\\\%s"\r\n"IconIndex"=dword:%08x\r\n' "$icon" $((i % 5))
             [ "$mode" = hidden ] && printf '"AppHide"=dword:00000001\r\n'
             printf '"HelpPath"="C:\\\\bench\\\\app%d.chm"\r\n' "$i"
-            if [ "$mode" = check ]; then
+            if [ "$mode" = check ] || { [ "$mode" = hang ] && [ "$i" -ge 4 ]; }; then
                 printf '"AppCheck"=dword:00000001\r\n"AppCheckFunc"="C:\\\\bench\\\\check_fixture.dll, CheckCdecl, 1"\r\n'
+            elif [ "$mode" = hang ]; then
+                printf '"AppCheck"=dword:00000001\r\n"AppCheckFunc"="C:\\\\bench\\\\hanging_check.dll, Check, 1"\r\n'
             fi
             printf '\r\n'
         done
     } > "$reg"
     wine regedit /S 'C:\bench\catalog.reg' </dev/null >/dev/null 2>&1
 }
-cp "$bin/check_fixture.dll" "$files/"
+cp "$bin/check_fixture.dll" "$bin/hanging_check.dll" "$files/"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
@@ -78,6 +81,9 @@ for rows in 10 100 1000; do
 done
 register 10 check
 ms[check]=$(measure "$brindle")
+# Six checks of which four hang: they run side by side, so about one 5-second limit in all.
+register 6 hang
+ms[hang]=$(measure "$brindle")
 # Where the time of 1,000 entries goes: the catalogue's reads without icons, then with a failed icon.
 register 1000 hidden
 ms[hidden]=$(measure "$brindle")
@@ -86,7 +92,7 @@ ms[noicon]=$(measure "$brindle")
 wine reg delete 'HKLM\SOFTWARE\Marbeck\Quillon' /f </dev/null >/dev/null 2>&1 || true
 
 awk -v runs="$runs" -v control="$control" -v m10="${ms[10]}" -v m100="${ms[100]}" -v m1000="${ms[1000]}" \
-    -v check="${ms[check]}" -v hidden="${ms[hidden]}" -v noicon="${ms[noicon]}" 'BEGIN {
+    -v check="${ms[check]}" -v hang="${ms[hang]}" -v hidden="${ms[hidden]}" -v noicon="${ms[noicon]}" 'BEGIN {
     printf "\nStart to main window ready for input, median of %d runs (ms)\n", runs
     printf "%-34s %8s %14s %12s\n", "Catalogue", "ms", "x control.exe", "ms / entry"
     printf "%-34s %8.0f %14.2f %12s\n", "control.exe (Wine'"'"'s own)", control, 1, "-"
@@ -94,6 +100,7 @@ awk -v runs="$runs" -v control="$control" -v m10="${ms[10]}" -v m100="${ms[100]}
     printf "%-34s %8.0f %14.2f %12.2f\n", "100 entries", m100, m100 / control, (m100 - m10) / 90
     printf "%-34s %8.0f %14.2f %12.2f\n", "1,000 entries", m1000, m1000 / control, (m1000 - m10) / 990
     printf "%-34s %8.0f %14.2f %12.2f\n", "10 entries with check functions", check, check / control, (check - m10) / 10
+    printf "%-34s %8.0f %14.2f %12s\n", "6 entries with checks, 4 hanging", hang, hang / control, "-"
     printf "\nWhere the time of 1,000 entries goes:\n"
     printf "%-34s %8.0f %14.2f %12.2f\n", "  hidden: key and one value read", hidden, hidden / control, (hidden - m10) / 990
     printf "%-34s %8.0f %14.2f %12.2f\n", "  every value, icon file missing", noicon, noicon / control, (noicon - m10) / 990

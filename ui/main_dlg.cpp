@@ -8,6 +8,8 @@
 #include "win/resource_module.h"
 #include "win/window_messages.h"
 
+#include <climits>
+
 namespace {
 
 const UINT kAboutCommand = 0x0010;
@@ -55,10 +57,13 @@ BOOL CMainDlg::OnInitDialog()
     MoveWindow(GetWindowRect(), true);
     CenterWindow();
 
-    // Saved from the window placement, so in workspace coordinates; back onto a monitor if need be.
+    // Saved from the window placement, so in workspace coordinates; back onto a monitor, with the
+    // caption within reach, whatever the stored values.
     int left = 0, top = 0, right = 0, bottom = 0;
     if (LoadWindowRect(left, top, right, bottom))
-        MoveWindow(win::WorkspaceRectToScreen(RECT{left, top, right, bottom}), true);
+        MoveWindow(win::RestoredWindowRect(RECT{left, top, right, bottom}, SIZE{kFixedWidth, kMinimumHeight},
+                                           SIZE{kFixedWidth, LONG_MAX}),
+                   true);
 
     RECT client = GetClientRect();
     m_tabCtrl.CreatePage(client, this);

@@ -120,11 +120,12 @@ INT_PTR Dialog::DoModal()
     m_pOuterModal = g_innermostModal;
     g_innermostModal = this;
 
+    // A template from a module is checked to lie inside its file before the system reads it.
+    const DLGTEMPLATE* dialogTemplate = m_pTemplate ? m_pTemplate : FindDialogTemplate(m_templateId);
     g_creating = this;
-    HWND hwnd = m_pTemplate
-                    ? ::CreateDialogIndirectParamW(GetResourceModule(), m_pTemplate, owner, &Dialog::StaticDlgProc, 0)
-                    : ::CreateDialogParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), owner,
-                                           &Dialog::StaticDlgProc, 0);
+    HWND hwnd = dialogTemplate ? ::CreateDialogIndirectParamW(GetResourceModule(), dialogTemplate, owner,
+                                                              &Dialog::StaticDlgProc, 0)
+                               : nullptr;
     g_creating = nullptr;
 
     if (hwnd && m_hWnd == hwnd) {

@@ -2,6 +2,7 @@
 // so these tests write uniquely named subkeys into the real catalogue and delete them afterwards.
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/catalog/icon_probe.h"
+#include "tests/catalog/inspector_run.h"
 #include "tests/support/restricted_token.h"
 
 #include <gtest/gtest.h>
@@ -16,72 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string ReadWholeFile(const std::wstring& file)
-{
-    std::ifstream in(file.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Called once the inspector runs, with its process and output file.
-using WhileRunning = std::function<void(HANDLE process, const std::wstring& file)>;
-
-// Runs the inspector with `arguments` (as `token`'s user when given), its output going to a file;
-// returns the exit code and the output.
-int RunInspector(const std::wstring& arguments, std::string& output, HANDLE token = nullptr,
-                 const WhileRunning& whileRunning = nullptr)
-{
-    // A fresh file per run, deletable while open: a process the child starts (Wine's desktop
-    // process, when none is running yet) inherits the handle and may keep the file open.
-    static int runs = 0;
-    std::wstring file = TestBinDirectory() + L"inspector-output-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(++runs) + L".txt";
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE handle =
-        CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return -1;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = handle;
-    si.hStdError = handle;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi = {};
-    std::wstring command = L"\"" + TestBinDirectory() + L"BrindleCatalog.exe\" " + arguments;
-    std::vector<wchar_t> buffer(command.begin(), command.end());
-    buffer.push_back(0);
-    int code = -1;
-    BOOL created = token ? CreateProcessAsUserW(token, nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                                nullptr, &si, &pi)
-                         : CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    if (created) {
-        if (whileRunning)
-            whileRunning(pi.hProcess, file);
-        DWORD exit = 0;
-        if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &exit))
-            code = static_cast<int>(exit);
-        else
-            TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    CloseHandle(handle);
-    output = ReadWholeFile(file);
-    DeleteFileW(file.c_str());
-    return code;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // Registers entries under the real catalogue with ids unique to this process; removes them again.
 class RealCatalogue {
