@@ -1,10 +1,8 @@
 // The main dialog over a catalogue whose checks hang: they run side by side, so the window is
 // ready after about one check time limit however many hang, with every good entry in it.
-#include "app/resource_library.h"
 #include "catalog/check_session.h"
-#include "sable/sable_api.h"
 #include "tests/catalog/catalog_fixture.h"
-#include "tests/ui/page_run.h"
+#include "tests/ui/main_dialog_fixture.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -31,16 +29,8 @@ void CollectTree(HWND tree, HTREEITEM first, std::set<std::wstring>& texts)
     }
 }
 
-class HangingChecks : public testing::Test {
+class HangingChecks : public MainDialogFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(LoadResourceLibrary());
-        sable::SableAPI::EnableLuna(true);
-    }
-    void SetUp() override { ASSERT_TRUE(m_sandbox.ok()); }
-
-    RegistrySandbox m_sandbox;
     CheckRecordsInSandbox m_records{m_sandbox};
 };
 
@@ -69,14 +59,12 @@ TEST_F(HangingChecks, FourHangingChecksHoldTheWindowForOneTimeLimitAndTheGoodEnt
     // The product's own time limit: the page's build opens its own check session.
     const DWORD started = GetTickCount();
     DWORD ready = 0;
-    HWND dialog = nullptr;
     std::set<std::wstring> shown;
-    EXPECT_TRUE(RunMainDialog({[&] {
-                                   ready = GetTickCount() - started;
-                                   HWND tree = GetDlgItem(GetDlgItem(dialog, 10000), 10001);
-                                   CollectTree(tree, TreeView_GetRoot(tree), shown);
-                               }},
-                              StartRequest{}, [&](HWND opened) { dialog = opened; }, 10000));
+    RunPage({[&] {
+                ready = GetTickCount() - started;
+                CollectTree(m_tree, TreeView_GetRoot(m_tree), shown);
+            }},
+            StartRequest{}, 10000);
     EXPECT_GE(ready, kCheckTimeLimitMs - 100) << "the hanging checks were not waited for";
     // One limit, the start of the helpers for the checks found hanging, and the page's own build,
     // with room for a loaded machine; one after another they would take four limits.

@@ -533,8 +533,9 @@ TEST_F(ListViews, ScrollsOnlyToShowTheSelectedRowNeverSidewaysAndTipsACutName)
             list.ShowView(true);
             EXPECT_EQ(Selected(list), std::vector<int>{c.row});
             EXPECT_TRUE(rowInView(list, c.row));
-            if (c.row == 0)
+            if (c.row == 0) {
                 EXPECT_EQ(topRow(list), 0) << "an unscrolled list starts at its first row";
+            }
             EXPECT_FALSE(scrolledSideways(list));
         }
 
