@@ -1,4 +1,5 @@
 #include "catalog/app_info.h"
+#include "catalog/catalog_cache.h"
 #include "catalog/group_icon.h"
 #include "win/data_file_cache.h"
 #include "catalog/text_fields.h"
@@ -45,6 +46,13 @@ HICON CAppInfo::CreateAppIcon(int size)
     PathUnquoteSpacesW(unquoted.data());
     m_strIconPath = unquoted.data();
 
+    if (CatalogCache* cache = CatalogCache::Current())
+        return cache->Icon(m_strIconPath, m_nIconIndex, size, [this, size] { return ResolveAppIcon(size); });
+    return ResolveAppIcon(size);
+}
+
+HICON CAppInfo::ResolveAppIcon(int size)
+{
     if (EqualsIgnoringAsciiCase(FileExtension(m_strIconPath), L".ico"))
         return static_cast<HICON>(LoadImageW(nullptr, m_strIconPath.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
 

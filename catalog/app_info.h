@@ -61,6 +61,8 @@ public:
     IconGroupName m_pIconGroupName;    // working result of the icon-group enumeration
 
 private:
+    // CreateAppIcon after the path is unquoted, from the icon file itself.
+    HICON ResolveAppIcon(int size);
     int Drop(DropReason reason);
     void Report(DropReason reason);
 

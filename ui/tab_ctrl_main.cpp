@@ -1,6 +1,7 @@
 #include "ui/tab_ctrl_main.h"
 
 #include "catalog/catalog_builder.h"
+#include "catalog/catalog_cache.h"
 #include "res/resource.h"
 #include "sable/sable_colors.h"
 #include "ui/app_launcher.h"
@@ -63,6 +64,9 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     // Each icon file is opened once while the page is built, however many icons the catalogue
     // check and the three views ask of it.
     const win::DataFileCache iconFiles;
+    // String-library texts and icon images come from the machine's start-up cache wherever
+    // nothing they were read from has changed.
+    CatalogCache startupCache(MachineCacheSetup());
     // The catalogue (registered applications, then the built-in items of "OSItems") and the
     // recent list are complete before the views fill themselves.
     BuildCatalog(m_appList);
