@@ -2,6 +2,7 @@
 #include "catalog/catalog_cache.h"
 #include "catalog/group_icon.h"
 #include "win/data_file_cache.h"
+#include "win/handles.h"
 #include "catalog/text_fields.h"
 
 #include <shellapi.h>
@@ -38,14 +39,28 @@ BOOL CALLBACK EnumIconGroupProc(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR entry)
     return FALSE;
 }
 
-HICON CAppInfo::CreateAppIcon(int size)
+void CAppInfo::UnquoteIconPath()
 {
     // Unquote in place: the entry keeps the plain path from now on.
     std::vector<wchar_t> unquoted(m_strIconPath.begin(), m_strIconPath.end());
     unquoted.resize(std::max<size_t>(unquoted.size() + 1, MAX_PATH), 0);
     PathUnquoteSpacesW(unquoted.data());
     m_strIconPath = unquoted.data();
+}
 
+bool CAppInfo::HasAppIcon(int size)
+{
+    UnquoteIconPath();
+    bool exists = false;
+    if (CatalogCache* cache = CatalogCache::Current(); cache && cache->KnowsIcon(m_strIconPath, m_nIconIndex, size, exists))
+        return exists;
+    const win::UniqueIcon icon(CreateAppIcon(size));
+    return static_cast<bool>(icon);
+}
+
+HICON CAppInfo::CreateAppIcon(int size)
+{
+    UnquoteIconPath();
     if (CatalogCache* cache = CatalogCache::Current())
         return cache->Icon(m_strIconPath, m_nIconIndex, size, [this, size] { return ResolveAppIcon(size); });
     return ResolveAppIcon(size);

@@ -29,6 +29,9 @@ public:
     virtual int LoadRegisteredAppAt(int index);
     // The entry's icon at size x size pixels, owned by the caller; null when none can be made.
     virtual HICON CreateAppIcon(int size);
+    // Whether CreateAppIcon(size) gives an icon; the start-up cache answers without making one
+    // when it knows.
+    bool HasAppIcon(int size);
     // Line 0, 1 or 2 of the description; empty for any other line.
     virtual std::wstring GetDescriptionLine(int line);
     // Fills the entry as built-in item 0-8: 1 = loaded, 0 = not available.
@@ -61,6 +64,8 @@ public:
     IconGroupName m_pIconGroupName;    // working result of the icon-group enumeration
 
 private:
+    // Removes enclosing quotation marks from m_strIconPath for good.
+    void UnquoteIconPath();
     // CreateAppIcon after the path is unquoted, from the icon file itself.
     HICON ResolveAppIcon(int size);
     int Drop(DropReason reason);

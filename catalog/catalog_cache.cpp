@@ -180,6 +180,20 @@ std::wstring CatalogCache::Text(const std::wstring& library, UINT id, const std:
     return text;
 }
 
+bool CatalogCache::KnowsIcon(const std::wstring& path, int index, int size, bool& exists)
+{
+    if (!win::IsFullyQualifiedPath(path))
+        return false;
+    const win::FileStamp& now = StampSeen(path);
+    auto found = m_icons.find(IconKey(path, index, size));
+    if (found == m_icons.end() || found->second.record.path != path || found->second.record.stamp != now)
+        return false;
+    found->second.used = true;
+    ++m_reused;
+    exists = !found->second.record.image.empty();
+    return true;
+}
+
 HICON CatalogCache::Icon(const std::wstring& path, int index, int size, const std::function<HICON()>& make)
 {
     if (!win::IsFullyQualifiedPath(path))

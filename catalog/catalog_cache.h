@@ -55,6 +55,10 @@ public:
     // `make` (and kept when it may be).
     HICON Icon(const std::wstring& path, int index, int size, const std::function<HICON()>& make);
 
+    // Whether the icon of `path` and `index` at `size` pixels is kept; `exists` then tells
+    // whether there is one. Makes nothing.
+    bool KnowsIcon(const std::wstring& path, int index, int size, bool& exists);
+
     // Writes the parts used so far when this process may write and they differ from what was
     // read. True when the file was written.
     bool Save();
