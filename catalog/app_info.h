@@ -9,6 +9,7 @@
 #include <string>
 
 class CAppInfo;
+struct IconImage;
 
 // Icon-group enumeration callback: counts groups until the entry's position, then keeps that
 // group's name in the entry and stops. `entry` is the CAppInfo.
@@ -66,8 +67,9 @@ public:
 private:
     // Removes enclosing quotation marks from m_strIconPath for good.
     void UnquoteIconPath();
-    // CreateAppIcon after the path is unquoted, from the icon file itself.
-    HICON ResolveAppIcon(int size);
+    // CreateAppIcon after the path is unquoted, from the icon file itself; `source`, when given,
+    // receives the image resource the icon was made from, if it was made from one.
+    HICON ResolveAppIcon(int size, IconImage* source);
     int Drop(DropReason reason);
     void Report(DropReason reason);
 

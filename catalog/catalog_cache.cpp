@@ -88,7 +88,22 @@ CatalogCache::CatalogCache(CatalogCacheSetup setup)
     if (m_setup.administrator)
         m_administratorAccount = win::CurrentUserSid();
     g_current = this;
-    Read();
+    if (m_setup.folder.empty())
+        return;
+    // Whoever may change the folder may put another file in the cache's place.
+    const bool folderExists = ::GetFileAttributesW(m_setup.folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool folderTrusted = folderExists && win::OnlyAdministratorsMayChangePath(m_setup.folder, AdministratorAccount());
+    // Parts are only worth keeping where they can be written.
+    m_mayWrite = m_setup.administrator && (!folderExists || folderTrusted);
+    if (folderTrusted)
+        Read();
+    else if (folderExists)
+        m_state = FileState::Untrusted;
+}
+
+PSID CatalogCache::AdministratorAccount()
+{
+    return m_administratorAccount.empty() ? nullptr : m_administratorAccount.data();
 }
 
 CatalogCache::~CatalogCache()
@@ -105,15 +120,11 @@ CatalogCache* CatalogCache::Current()
 
 void CatalogCache::Read()
 {
-    if (m_setup.folder.empty())
-        return;
-    PSID account = m_administratorAccount.empty() ? nullptr : m_administratorAccount.data();
     const win::UniqueFile file(::CreateFileW(FilePath(m_setup.folder).c_str(), GENERIC_READ | READ_CONTROL,
                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file)
         return;
-    // The folder as well: whoever may change it may put another file in the cache's place.
-    if (!win::OnlyAdministratorsMayChangePath(m_setup.folder, account) || !win::OnlyAdministratorsMayChangeFile(file.get(), account)) {
+    if (!win::OnlyAdministratorsMayChangeFile(file.get(), AdministratorAccount())) {
         m_state = FileState::Untrusted;
         return;
     }
@@ -170,7 +181,7 @@ std::wstring CatalogCache::Text(const std::wstring& library, UINT id, const std:
     std::wstring text = load();
     ++m_resolved;
     m_changed = true;
-    if (MayKeep(library, before)) {
+    if (m_mayWrite && MayKeep(library, before)) {
         slot.record = CachedText{library, id, before, text};
         slot.used = true;
     } else {
@@ -194,10 +205,12 @@ bool CatalogCache::KnowsIcon(const std::wstring& path, int index, int size, bool
     return true;
 }
 
-HICON CatalogCache::Icon(const std::wstring& path, int index, int size, const std::function<HICON()>& make)
+HICON CatalogCache::Icon(const std::wstring& path, int index, int size,
+                         const std::function<HICON(IconImage& source)>& make)
 {
+    IconImage image;
     if (!win::IsFullyQualifiedPath(path))
-        return make();
+        return make(image);
     const win::FileStamp before = StampSeen(path);
     Slot<CachedIcon>& slot = m_icons[IconKey(path, index, size)];
     if (slot.record.stamp == before && slot.record.path == path) {
@@ -208,11 +221,12 @@ HICON CatalogCache::Icon(const std::wstring& path, int index, int size, const st
             return icon;
         }
     }
-    HICON icon = make();
+    HICON icon = make(image);
     ++m_resolved;
     m_changed = true;
-    IconImage image = IconImageOf(icon);
-    if ((image.empty() == !icon) && MayKeep(path, before)) {
+    if (icon && image.empty() && m_mayWrite)
+        image = IconImageOf(icon);
+    if (m_mayWrite && image.empty() == !icon && MayKeep(path, before)) {
         slot.record = CachedIcon{path, index, size, before, std::move(image)};
         slot.used = true;
     } else {
@@ -225,7 +239,7 @@ HICON CatalogCache::Icon(const std::wstring& path, int index, int size, const st
 bool CatalogCache::Save()
 {
     m_saved = true;
-    if (!m_setup.administrator || m_setup.folder.empty())
+    if (!m_mayWrite)
         return false;
     CacheContents contents;
     contents.context = m_context;
@@ -242,8 +256,7 @@ bool CatalogCache::Save()
     if (sameAsRead)
         return false;
     MakeFolder(m_setup.folder);
-    PSID account = m_administratorAccount.empty() ? nullptr : m_administratorAccount.data();
-    if (!win::OnlyAdministratorsMayChangePath(m_setup.folder, account))
+    if (!win::OnlyAdministratorsMayChangePath(m_setup.folder, AdministratorAccount()))
         return false;  // someone else's folder: nothing of ours goes in it
     return ReplaceFile(FilePath(m_setup.folder), SerializeCache(contents));
 }

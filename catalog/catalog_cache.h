@@ -52,8 +52,9 @@ public:
     // String `id` of `library`: kept, or made by `load` (and kept when it may be).
     std::wstring Text(const std::wstring& library, UINT id, const std::function<std::wstring()>& load);
     // The icon of `path` and `index` at `size` pixels (the caller destroys it): kept, or made by
-    // `make` (and kept when it may be).
-    HICON Icon(const std::wstring& path, int index, int size, const std::function<HICON()>& make);
+    // `make` (and kept when it may be). `make` may give the image resource it made the icon from;
+    // else the icon's own bitmaps are kept.
+    HICON Icon(const std::wstring& path, int index, int size, const std::function<HICON(IconImage& source)>& make);
 
     // Whether the icon of `path` and `index` at `size` pixels is kept; `exists` then tells
     // whether there is one. Makes nothing.
@@ -80,7 +81,9 @@ private:
     using TextKey = std::pair<std::wstring, UINT>;
     using IconKey = std::tuple<std::wstring, int, int>;
 
+    // Reads the file of a trusted folder.
     void Read();
+    PSID AdministratorAccount();
     // The stamp of `path` as first seen in this start.
     const win::FileStamp& StampSeen(const std::wstring& path);
     // Whether a part read from a file with stamp `before` may be kept: the file has not changed
@@ -96,6 +99,7 @@ private:
     std::map<IconKey, Slot<CachedIcon>> m_icons;
     std::map<std::wstring, win::FileStamp> m_stamps;
     std::size_t m_recordsRead = 0;
+    bool m_mayWrite = false;  // an administrator, and the folder is missing or trusted
     bool m_changed = false;
     bool m_saved = false;
     int m_reused = 0;

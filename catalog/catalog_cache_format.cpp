@@ -118,7 +118,7 @@ private:
 
 constexpr std::size_t kSmallestStamp = 1 + 8 + 8 + 8;
 constexpr std::size_t kSmallestText = 4 + 4 + kSmallestStamp + 4;
-constexpr std::size_t kSmallestIcon = 4 + 4 + 4 + kSmallestStamp + 4;
+constexpr std::size_t kSmallestIcon = 4 + 4 + 4 + kSmallestStamp + 4 + 4 + 4;
 
 std::uint32_t ScreenCaps(int index)
 {
@@ -174,7 +174,9 @@ std::vector<std::uint8_t> SerializeCache(const CacheContents& contents)
         payload.U32(static_cast<std::uint32_t>(i.index));
         payload.U32(static_cast<std::uint32_t>(i.size));
         payload.Stamp(i.stamp);
-        payload.Bytes(i.image);
+        payload.U32(static_cast<std::uint32_t>(i.image.width));
+        payload.U32(static_cast<std::uint32_t>(i.image.height));
+        payload.Bytes(i.image.bytes);
     }
 
     Writer file;
@@ -220,7 +222,7 @@ bool ParseCache(const std::vector<std::uint8_t>& bytes, CacheContents& contents)
     contents.icons.resize(count);
     for (CachedIcon& i : contents.icons) {
         if (!in.Text(i.path) || !in.I32(i.index) || !in.I32(i.size) || !in.Stamp(i.stamp) ||
-            !in.Bytes(i.image, kLargestImage))
+            !in.I32(i.image.width) || !in.I32(i.image.height) || !in.Bytes(i.image.bytes, kLargestImage))
             return false;
     }
     return in.AtEnd();

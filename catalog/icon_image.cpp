@@ -66,9 +66,12 @@ IconImage IconImageOf(HICON icon)
         h.biSizeImage = static_cast<DWORD>(PixelBytes(width, height));
         return h;
     }();
-    IconImage image(sizeof(header) + PixelBytes(width, height));
-    std::memcpy(image.data(), &header, sizeof(header));
-    std::uint8_t* pixels = image.data() + sizeof(header);
+    IconImage image;
+    image.width = width;
+    image.height = height;
+    image.bytes.resize(sizeof(header) + PixelBytes(width, height));
+    std::memcpy(image.bytes.data(), &header, sizeof(header));
+    std::uint8_t* pixels = image.bytes.data() + sizeof(header);
     std::uint8_t* andRows = pixels + static_cast<std::size_t>(width) * height * 4;
 
     const win::WindowDC screen(nullptr);
@@ -94,18 +97,25 @@ IconImage IconImageOf(HICON icon)
     return image;
 }
 
+IconImage IconImageFromResource(const BYTE* data, DWORD size, int width, int height)
+{
+    IconImage image;
+    if (!data || size == 0 || width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide)
+        return image;
+    image.bytes.assign(data, data + size);
+    image.width = width;
+    image.height = height;
+    return image;
+}
+
 HICON IconFromImage(const IconImage& image)
 {
-    BITMAPINFOHEADER header{};
-    if (image.size() < sizeof(header))
+    // The bytes passed the image checks when they were first read from their file; the cache
+    // that kept them is checksummed and only administrators may change it.
+    if (image.bytes.size() < sizeof(BITMAPINFOHEADER) || image.width <= 0 || image.height <= 0 ||
+        image.width > kLargestSide || image.height > kLargestSide)
         return nullptr;
-    std::memcpy(&header, image.data(), sizeof(header));
-    const LONG width = header.biWidth;
-    const LONG height = header.biHeight / 2;
-    if (header.biSize != sizeof(header) || header.biBitCount != 32 || header.biPlanes != 1 ||
-        header.biCompression != BI_RGB || header.biHeight % 2 != 0 || width <= 0 || height <= 0 ||
-        width > kLargestSide || height > kLargestSide || image.size() != sizeof(header) + PixelBytes(width, height))
-        return nullptr;
-    return ::CreateIconFromResourceEx(const_cast<std::uint8_t*>(image.data()), static_cast<DWORD>(image.size()), TRUE,
-                                      0x00030000, width, height, LR_DEFAULTCOLOR);
+    return ::CreateIconFromResourceEx(const_cast<std::uint8_t*>(image.bytes.data()),
+                                      static_cast<DWORD>(image.bytes.size()), TRUE, 0x00030000, image.width,
+                                      image.height, LR_DEFAULTCOLOR);
 }

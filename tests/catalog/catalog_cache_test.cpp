@@ -29,6 +29,8 @@ struct Shown {
     std::wstring appPath;
     IconFacts small;
     IconFacts large;
+    std::vector<DWORD> drawnSmall;  // every pixel, on white and on black
+    std::vector<DWORD> drawnLarge;
 };
 
 struct StartResult {
@@ -44,11 +46,43 @@ bool SameIcon(const IconFacts& a, const IconFacts& b)
            a.blue == b.blue;
 }
 
-IconFacts InspectAndDestroy(HICON icon)
+// `icon` drawn on white and on black, as 32-bit pixels (what a view shows).
+std::vector<DWORD> Drawn(HICON icon, int size)
+{
+    std::vector<DWORD> all;
+    for (COLORREF background : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = size;
+        info.bmiHeader.biHeight = -size;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all_rect{0, 0, size, size};
+        FillRect(dc, &all_rect, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+        const DWORD* pixels = static_cast<const DWORD*>(bits);
+        all.insert(all.end(), pixels, pixels + size * size);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    return all;
+}
+
+IconFacts InspectAndDestroy(HICON icon, int size, std::vector<DWORD>& drawn)
 {
     IconFacts facts = Inspect(icon);
-    if (icon)
+    if (icon) {
+        drawn = Drawn(icon, size);
         DestroyIcon(icon);
+    }
     return facts;
 }
 
@@ -171,23 +205,30 @@ public:
                SetRegDword(HKEY_LOCAL_MACHINE, AppKey(id), L"IconIndex", index);
     }
 
-    // One start of the page as far as the catalogue goes: the cache read, the catalogue built,
-    // the icons of tree and lists made, the cache written.
-    StartResult Start(const CatalogCacheSetup& place)
+    // What a user meets of each entry of `catalog`, its icons made as tree and lists make them.
+    static StartResult Observe(const std::vector<std::unique_ptr<CAppInfo>>& catalog)
     {
         StartResult result;
-        const win::DataFileCache iconFiles;
-        CatalogCache cache(place);
-        std::vector<std::unique_ptr<CAppInfo>> catalog;
-        BuildCatalog(catalog);
         for (const auto& entry : catalog) {
             Shown& shown = result.entries[entry->m_strId];
             shown.name = entry->m_strAppName;
             shown.description = entry->m_strDescription;
             shown.appPath = entry->m_strAppPath;
-            shown.small = InspectAndDestroy(entry->CreateAppIcon(16));
-            shown.large = InspectAndDestroy(entry->CreateAppIcon(32));
+            shown.small = InspectAndDestroy(entry->CreateAppIcon(16), 16, shown.drawnSmall);
+            shown.large = InspectAndDestroy(entry->CreateAppIcon(32), 32, shown.drawnLarge);
         }
+        return result;
+    }
+
+    // One start of the page as far as the catalogue goes: the cache read, the catalogue built,
+    // the icons of tree and lists made, the cache written.
+    StartResult Start(const CatalogCacheSetup& setup)
+    {
+        const win::DataFileCache iconFiles;
+        CatalogCache cache(setup);
+        std::vector<std::unique_ptr<CAppInfo>> catalog;
+        BuildCatalog(catalog);
+        StartResult result = Observe(catalog);
         result.state = cache.State();
         result.reused = cache.Reused();
         result.resolved = cache.Resolved();
@@ -198,18 +239,9 @@ public:
     // The same catalogue built without any cache: what every start must show.
     StartResult Truth()
     {
-        StartResult result;
         std::vector<std::unique_ptr<CAppInfo>> catalog;
         BuildCatalog(catalog);
-        for (const auto& entry : catalog) {
-            Shown& shown = result.entries[entry->m_strId];
-            shown.name = entry->m_strAppName;
-            shown.description = entry->m_strDescription;
-            shown.appPath = entry->m_strAppPath;
-            shown.small = InspectAndDestroy(entry->CreateAppIcon(16));
-            shown.large = InspectAndDestroy(entry->CreateAppIcon(32));
-        }
-        return result;
+        return Observe(catalog);
     }
 
     static void ExpectSame(const StartResult& actual, const StartResult& expected, const std::string& when)
@@ -223,6 +255,8 @@ public:
             EXPECT_EQ(found->second.appPath, e.second.appPath) << when;
             EXPECT_TRUE(SameIcon(found->second.small, e.second.small)) << when;
             EXPECT_TRUE(SameIcon(found->second.large, e.second.large)) << when;
+            EXPECT_TRUE(found->second.drawnSmall == e.second.drawnSmall) << when << ": drawn alike";
+            EXPECT_TRUE(found->second.drawnLarge == e.second.drawnLarge) << when << ": drawn alike";
         }
     }
 
@@ -513,7 +547,7 @@ TEST(CacheFormat, ReadsBackWhatItWritesAndNothingThatClaimsMoreThanItHolds)
     CacheContents contents;
     contents.context = CurrentCacheContext();
     contents.texts.push_back(CachedText{L"C:\\lib.dll", 7, win::FileStamp{true, 10, 20, 25}, L"Text"});
-    contents.icons.push_back(CachedIcon{L"C:\\icons.dll", -5, 16, win::FileStamp{true, 30, 40, 45}, IconImage(1128, 7)});
+    contents.icons.push_back(CachedIcon{L"C:\\icons.dll", -5, 16, win::FileStamp{true, 30, 40, 45}, IconImage{std::vector<std::uint8_t>(1128, 7), 16, 16}});
     contents.icons.push_back(CachedIcon{L"C:\\none.dll", 0, 32, win::FileStamp{}, IconImage()});
     const std::vector<std::uint8_t> bytes = SerializeCache(contents);
     CacheContents back;
@@ -611,36 +645,6 @@ TEST(FileTrust, OnlyTheSystemAndAdministratorsMayChangeATrustedFile)
 
 // ---- the images it keeps ----
 
-// `icon` drawn on white and on black, as 32-bit pixels (what a view shows).
-std::vector<DWORD> Drawn(HICON icon, int size)
-{
-    std::vector<DWORD> all;
-    for (COLORREF background : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = size;
-        info.bmiHeader.biHeight = -size;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        HBRUSH brush = CreateSolidBrush(background);
-        RECT all_rect{0, 0, size, size};
-        FillRect(dc, &all_rect, brush);
-        DeleteObject(brush);
-        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-        const DWORD* pixels = static_cast<const DWORD*>(bits);
-        all.insert(all.end(), pixels, pixels + size * size);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    return all;
-}
-
 TEST(IconImages, AKeptImageDrawsAsTheIconItWasTakenFrom)
 {
     struct Source {
@@ -686,7 +690,7 @@ TEST(IconImages, AKeptImageDrawsAsTheIconItWasTakenFrom)
     DestroyIcon(copy);
     DestroyIcon(mono);
 
-    EXPECT_EQ(IconFromImage(IconImage(40, 0)), nullptr) << "a header without pixels";
+    EXPECT_EQ(IconFromImage(IconImage{std::vector<std::uint8_t>(40, 0), 300, 300}), nullptr) << "larger than any icon";
     EXPECT_EQ(IconFromImage(IconImage()), nullptr);
 }
 
