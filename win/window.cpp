@@ -172,6 +172,7 @@ HWND Window::UnsubclassWindow()
     Objects().Remove(hwnd);
     m_hWnd = nullptr;
     m_link.DetachFrom();
+    ReleaseTap();
     return hwnd;
 }
 
@@ -180,6 +181,23 @@ void Window::ForgetWindow()
     if (m_hWnd)
         Objects().Remove(m_hWnd);
     m_hWnd = nullptr;
+    ReleaseTap();
+}
+
+bool Window::SetMessageTap(MessageTap* tap)
+{
+    if (tap && (m_pTap || !m_hWnd))
+        return false;
+    m_pTap = tap;
+    return true;
+}
+
+void Window::ReleaseTap()
+{
+    if (MessageTap* tap = m_pTap) {
+        m_pTap = nullptr;
+        tap->OnTapReleased();
+    }
 }
 
 void Window::DestroyWindow()
@@ -206,7 +224,10 @@ void Window::Link::OnFinalMessage()
 
 LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp)
 {
-    return m_link.CallPrevious(msg, wp, lp);
+    const LRESULT result = m_link.CallPrevious(msg, wp, lp);
+    if (m_pTap)
+        m_pTap->AfterMessage(msg);
+    return result;
 }
 
 LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)

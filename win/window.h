@@ -56,6 +56,18 @@ protected:
     HWND m_hWnd = nullptr;
 };
 
+// Acts after each message that a window's own procedure (the control underneath the object)
+// has handled: a skin that paints over a control. One tap per window.
+class MessageTap {
+public:
+    virtual void AfterMessage(UINT msg) = 0;
+    // The window went, or its object let go of it: no further calls come.
+    virtual void OnTapReleased() = 0;
+
+protected:
+    ~MessageTap() = default;
+};
+
 // The object behind a window. It is attached by creating the window through Create, by
 // subclassing an existing window, or (dialogs) by the dialog machinery. It owns its window:
 // when the object goes first, the window is destroyed with it; when the window goes first
@@ -85,6 +97,11 @@ public:
     // Destroys the window (the object stays, detached).
     void DestroyWindow();
 
+    // Attaches `tap` to the attached window (null detaches the current one); false when a
+    // tap is attached already or there is no window.
+    bool SetMessageTap(MessageTap* tap);
+    MessageTap* GetMessageTap() const { return m_pTap; }
+
     // Called by the modal loop for the focus window and its parents, innermost first, until
     // one returns true (consumed). The default consumes nothing.
     virtual bool PreTranslateMessage(MSG* msg);
@@ -93,7 +110,8 @@ protected:
     // Every message of the window. The default handles reflection and the virtual hooks below,
     // and passes the rest to Default.
     virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
-    // The window procedure that was in place before this object attached (for the current message).
+    // The window procedure that was in place before this object attached (for the current
+    // message); the message tap, if any, acts after it.
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
     // WM_COMMAND that no child took by reflection: the command or control id, the notification
@@ -154,8 +172,10 @@ private:
 
     // Forgets the window after its last message (the link leaves by itself).
     void ForgetWindow();
+    void ReleaseTap();
 
     Link m_link{*this};
+    MessageTap* m_pTap = nullptr;
 };
 
 }  // namespace win
