@@ -158,13 +158,14 @@ const win::FileStamp& CatalogCache::StampSeen(const std::wstring& path)
     return found->second;
 }
 
-bool CatalogCache::MayKeep(const std::wstring& path, const win::FileStamp& before) const
+bool CatalogCache::MayKeep(const win::FileStamp& before) const
 {
-    // The change time is the system's own; a write time may have been set to any past moment.
+    // A part is kept with the stamp its file had before it was read: a change while it was read
+    // gives the file another stamp, unless it fell within the same tick of the clock as the last
+    // change before, which the settling time rules out. The change time is the system's own; a
+    // write time may have been set to any past moment.
     const std::uint64_t changed = before.changeTime ? before.changeTime : before.writeTime;
-    if (before.exists && (changed > m_startTime || m_startTime - changed < m_setup.settleTime))
-        return false;
-    return win::StampOf(path) == before;
+    return !before.exists || (changed <= m_startTime && m_startTime - changed >= m_setup.settleTime);
 }
 
 std::wstring CatalogCache::Text(const std::wstring& library, UINT id, const std::function<std::wstring()>& load)
@@ -181,7 +182,7 @@ std::wstring CatalogCache::Text(const std::wstring& library, UINT id, const std:
     std::wstring text = load();
     ++m_resolved;
     m_changed = true;
-    if (m_mayWrite && MayKeep(library, before)) {
+    if (m_mayWrite && MayKeep(before)) {
         slot.record = CachedText{library, id, before, text};
         slot.used = true;
     } else {
@@ -226,7 +227,7 @@ HICON CatalogCache::Icon(const std::wstring& path, int index, int size,
     m_changed = true;
     if (icon && image.empty() && m_mayWrite)
         image = IconImageOf(icon);
-    if (m_mayWrite && image.empty() == !icon && MayKeep(path, before)) {
+    if (m_mayWrite && image.empty() == !icon && MayKeep(before)) {
         slot.record = CachedIcon{path, index, size, before, std::move(image)};
         slot.used = true;
     } else {

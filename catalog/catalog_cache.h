@@ -86,9 +86,8 @@ private:
     PSID AdministratorAccount();
     // The stamp of `path` as first seen in this start.
     const win::FileStamp& StampSeen(const std::wstring& path);
-    // Whether a part read from a file with stamp `before` may be kept: the file has not changed
-    // while it was read, and it was last changed long enough ago (see settleTime).
-    bool MayKeep(const std::wstring& path, const win::FileStamp& before) const;
+    // Whether a part read from a file with stamp `before` may be kept (see settleTime).
+    bool MayKeep(const win::FileStamp& before) const;
 
     CatalogCacheSetup m_setup;
     std::vector<BYTE> m_administratorAccount;  // the process's account when it is an administrator
