@@ -73,7 +73,8 @@ HICON PlatformGroupIcon(HMODULE module, LPCWSTR group, int width, int height)
 
 }  // namespace
 
-HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected)
+HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected,
+                    IconResourceData* source)
 {
     bool ignored = false;
     bool& reject = rejected ? *rejected : ignored;
@@ -151,8 +152,11 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
         }
         HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000, width,
                                               height, LR_DEFAULTCOLOR);
-        if (icon)
+        if (icon) {
+            if (source)
+                *source = IconResourceData{image.data, image.size};
             return icon;
+        }
     }
     return PlatformGroupIcon(module, group, width, height);
 }

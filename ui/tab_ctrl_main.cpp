@@ -1,5 +1,6 @@
 #include "ui/tab_ctrl_main.h"
 
+#include "catalog/catalog_cache.h"
 #include "res/resource.h"
 #include "ui/app_launcher.h"
 #include "ui/page_layout.h"
@@ -41,6 +42,9 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     // Each icon file is opened once while the page is built, however many icons the catalogue
     // check and the three views ask of it.
     const win::DataFileCache iconFiles;
+    // String-library texts and icon images come from the machine's start-up cache wherever
+    // nothing they were read from has changed.
+    CatalogCache startupCache(MachineCacheSetup());
     // The catalogue and the recent list are complete before the views fill themselves.
     m_model.Load();
 

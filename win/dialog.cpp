@@ -19,7 +19,7 @@ INT_PTR CALLBACK Dialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
 {
     // The first message a dialog procedure sees (WM_SETFONT or WM_INITDIALOG) attaches the object
     // under construction; from then on its messages arrive through the object's WindowProc.
-    if (!FromHandle(hwnd) && g_creating) {
+    if (g_creating && !FromHandle(hwnd)) {
         Dialog* self = g_creating;
         g_creating = nullptr;
         self->SubclassWindow(hwnd);

@@ -8,6 +8,8 @@
 // overrides what it handles. WindowProc stays overridable only for painting and hooks of the
 // skin layer, which must see messages before and after the control's own procedure.
 #pragma once
+#include "win/subclass.h"
+
 #include <windows.h>
 #include <string>
 
@@ -69,7 +71,9 @@ protected:
 // The object behind a window. It is attached by creating the window through Create, by
 // subclassing an existing window, or (dialogs) by the dialog machinery. It owns its window:
 // when the object goes first, the window is destroyed with it; when the window goes first
-// (its parent was destroyed), the object is merely detached.
+// (its parent was destroyed), the object is merely detached. A window has at most one such
+// object; further win::Subclass links may sit in front of it (see win/subclass.h for how
+// messages reach them and how they leave).
 class Window : public WindowRef {
 public:
     Window() noexcept = default;
@@ -78,6 +82,7 @@ public:
     Window& operator=(const Window&) = delete;
 
     // The framework object attached to `hwnd`, or null when the window is not one of ours.
+    // A look-up in this process's own table: no call to the window system.
     static Window* FromHandle(HWND hwnd);
 
     // Creates a child or top-level window of an existing class and attaches this object to it.
@@ -158,10 +163,25 @@ protected:
     virtual void OnFinalMessage() {}
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    void Detach();
+    // The window's procedure link; it hands every message to WindowProc.
+    class Link : public Subclass {
+    public:
+        explicit Link(Window& window) noexcept : m_window(window) {}
+        using Subclass::CallPrevious;
 
-    WNDPROC m_prevProc = nullptr;
+    protected:
+        LRESULT OnSubclassMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+        void OnFinalMessage() override;
+
+    private:
+        Window& m_window;
+    };
+
+    // Forgets the window after its last message (the link leaves by itself).
+    void ForgetWindow();
+    void ReleaseTap();
+
+    Link m_link{*this};
     MessageTap* m_pTap = nullptr;
 };
 

@@ -1,9 +1,11 @@
 // BrindleCatalog.exe run as a child process. Children do not see the test's registry sandbox,
 // so these tests write uniquely named subkeys into the real catalogue and delete them afterwards.
+#include "catalog/catalog_cache.h"
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/catalog/icon_probe.h"
 #include "tests/catalog/inspector_run.h"
 #include "tests/support/restricted_token.h"
+#include "win/file_trust.h"
 
 #include <gtest/gtest.h>
 
@@ -209,6 +211,43 @@ TEST(InspectorConsole, TheCallersConsoleKeepsItsCodePage)
     EXPECT_EQ(RunInspector(L"--help", output), 0);
     EXPECT_EQ(GetConsoleOutputCP(), 437u);
     FreeConsole();
+}
+
+// A start-up cache that would name an entry otherwise, made for the inspector as it would be
+// for the hub: the inspector still lists what the string library holds, and its help says why.
+TEST(InspectorUsage, ReadsEveryNameAfreshWithoutTheStartupCacheAndSaysSo)
+{
+    RealCatalogue catalogue;
+    const std::wstring id = catalogue.Add(L"Afresh");
+    const std::wstring library = FixturePath(L"fixture_strings.dll");
+    ASSERT_TRUE(RegisterMinimalApp(id, L"@" + library + L",-1"));
+
+    CacheContents plant;
+    plant.context = CurrentCacheContext();
+    plant.context.producer = TestBinDirectory() + L"BrindleCatalog.exe";
+    plant.context.producerStamp = win::StampOf(plant.context.producer);
+    plant.texts.push_back(CachedText{library, 1, win::StampOf(library), L"Planted"});
+    const std::vector<std::uint8_t> bytes = SerializeCache(plant);
+    const CatalogCacheSetup place = MachineCacheSetup();
+    const std::wstring file = CatalogCache::FilePath(place.folder);
+    const std::wstring kept = file + L".kept-by-test";
+    MoveFileExW(file.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING);
+    win::AdministratorsOnlySecurity security;
+    CreateDirectoryW(place.folder.c_str(), security.get());
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, security.get(), CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(handle);
+
+    std::string output;
+    EXPECT_EQ(RunInspector(L"", output), 0);
+    DeleteFileW(file.c_str());
+    MoveFileExW(kept.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
+    EXPECT_NE(output.find(catalogue.Utf8Id("Afresh") + "\tshown\t2\tFixture Name\n"), std::string::npos) << output;
+
+    EXPECT_EQ(RunInspector(L"--help", output), 0);
+    EXPECT_NE(output.find("the hub's start-up cache is\nneither read nor written"), std::string::npos) << output;
 }
 
 TEST(InspectorUsage, UnknownOptionsAreRefused)
