@@ -21,7 +21,8 @@ CHubApp* GetHubApp()
     return g_pHubApp;
 }
 
-CHubApp::CHubApp(const wchar_t* productName) : m_guard(productName)
+CHubApp::CHubApp(const wchar_t* productName)
+    : m_hHaltEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_guard(productName)
 {
     if (!g_pHubApp)
         g_pHubApp = this;
@@ -89,8 +90,10 @@ void CHubApp::OnShutdownUser()
 void CHubApp::CloseMainWindow()
 {
     const HWND window = m_hMainWnd.load();
-    if (window && IsWindow(window))
+    if (window && IsWindow(window)) {
+        SetEvent(m_hHaltEvent.get());
         PostMessageW(window, WM_CLOSE, 0, 0);
+    }
 }
 
 void CHubApp::ShowMessage(const std::wstring& text) const

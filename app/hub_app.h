@@ -2,6 +2,7 @@
 // hand over to the one running in this session, or run the main dialog.
 #pragma once
 #include "app/instance_guard.h"
+#include "win/handles.h"
 
 #include <windows.h>
 #include <atomic>
@@ -27,6 +28,10 @@ public:
     void SetMainWindow(HWND window) { m_hMainWnd.store(window); }
     HWND GetMainWindow() const { return m_hMainWnd.load(); }
 
+    // Set when a shutdown signal reached the main window: the page's availability checks, should
+    // they still run, end at once, so that the close they hold up follows without delay.
+    HANDLE GetHaltEvent() const { return m_hHaltEvent.get(); }
+
     // Caption of the program's message boxes: string 57344 of the program's own module.
     const std::wstring& GetAppName() const { return m_strAppName; }
 
@@ -38,6 +43,7 @@ private:
     // Declared before the guard: the watcher, stopped when the guard dies, reads the window.
     std::wstring m_strAppName;
     std::atomic<HWND> m_hMainWnd{nullptr};
+    win::UniqueHandle m_hHaltEvent;
 
 public:
     CInstanceGuard m_guard;

@@ -1,5 +1,6 @@
 #include "app/resource_library.h"
 
+#include "win/data_file.h"
 #include "win/resource_module.h"
 
 namespace {
@@ -12,8 +13,9 @@ bool LoadResourceLibraryFrom(const std::wstring& fullPath)
 {
     if (g_resourceLibrary)
         return false;
-    // As a data file: the library's code never runs, even when the program is elevated.
-    g_resourceLibrary = LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    // As a data file: the library's code never runs, even when the program is elevated; its
+    // strings and templates are read only where they lie inside the file.
+    g_resourceLibrary = win::OpenDataFile(fullPath);
     if (!g_resourceLibrary)
         return false;
     SetResourceModule(g_resourceLibrary);

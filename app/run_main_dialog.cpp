@@ -1,6 +1,7 @@
 #include "app/run_main_dialog.h"
 
 #include "app/hub_app.h"
+#include "catalog/check_session.h"
 #include "ui/main_dlg.h"
 #include "win/com_apartment.h"
 
@@ -14,5 +15,9 @@ void RunMainDialog(CHubApp& app)
     dialog.SetStartRequest(start);
     // The shutdown observer may post WM_CLOSE only while the dialog's window exists.
     dialog.SetWindowCallback([&app](HWND window) { app.SetMainWindow(window); });
+    // The page builds its catalogue in this session: a halt that arrives during its checks cuts
+    // them short instead of waiting for them.
+    CheckSession checks;
+    checks.SetCancelEvent(app.GetHaltEvent());
     dialog.DoModal();
 }

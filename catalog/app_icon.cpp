@@ -1,6 +1,9 @@
 #include "catalog/app_info.h"
+#include "catalog/catalog_cache.h"
 #include "catalog/group_icon.h"
+#include "catalog/icon_image.h"
 #include "win/data_file_cache.h"
+#include "win/handles.h"
 #include "catalog/text_fields.h"
 
 #include <shellapi.h>
@@ -37,13 +40,42 @@ BOOL CALLBACK EnumIconGroupProc(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR entry)
     return FALSE;
 }
 
-HICON CAppInfo::CreateAppIcon(int size)
+void CAppInfo::UnquoteIconPath()
 {
     // Unquote in place: the entry keeps the plain path from now on.
     std::vector<wchar_t> unquoted(m_strIconPath.begin(), m_strIconPath.end());
     unquoted.resize(std::max<size_t>(unquoted.size() + 1, MAX_PATH), 0);
     PathUnquoteSpacesW(unquoted.data());
     m_strIconPath = unquoted.data();
+}
+
+bool CAppInfo::HasAppIcon(int size)
+{
+    UnquoteIconPath();
+    bool exists = false;
+    if (CatalogCache* cache = CatalogCache::Current(); cache && cache->KnowsIcon(m_strIconPath, m_nIconIndex, size, exists))
+        return exists;
+    const win::UniqueIcon icon(CreateAppIcon(size));
+    return static_cast<bool>(icon);
+}
+
+HICON CAppInfo::CreateAppIcon(int size)
+{
+    UnquoteIconPath();
+    if (CatalogCache* cache = CatalogCache::Current())
+        return cache->Icon(m_strIconPath, m_nIconIndex, size,
+                           [this, size](IconImage& source) { return ResolveAppIcon(size, &source); });
+    return ResolveAppIcon(size, nullptr);
+}
+
+HICON CAppInfo::ResolveAppIcon(int size, IconImage* source)
+{
+    IconResourceData resource;
+    const auto keep = [&](HICON icon) {
+        if (icon && source)
+            *source = IconImageFromResource(resource.data, resource.size, size, size);
+        return icon;
+    };
 
     if (EqualsIgnoringAsciiCase(FileExtension(m_strIconPath), L".ico"))
         return static_cast<HICON>(LoadImageW(nullptr, m_strIconPath.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
@@ -56,7 +88,7 @@ HICON CAppInfo::CreateAppIcon(int size)
         const win::DataFileModule module(m_strIconPath);
         if (!module)
             return nullptr;
-        return LoadGroupIcon(module.get(), MAKEINTRESOURCEW(id), size, size, kMaxIconBitCount);
+        return keep(LoadGroupIcon(module.get(), MAKEINTRESOURCEW(id), size, size, kMaxIconBitCount, nullptr, &resource));
     }
 
     HICON icon = nullptr;
@@ -68,7 +100,8 @@ HICON CAppInfo::CreateAppIcon(int size)
             m_pIconGroupName.Clear();
             EnumResourceNamesW(module.get(), RT_GROUP_ICON, EnumIconGroupProc, reinterpret_cast<LONG_PTR>(this));
             if (m_pIconGroupName.IsSet())
-                icon = LoadGroupIcon(module.get(), m_pIconGroupName.Get(), size, size, kMaxIconBitCount, &rejected);
+                icon = keep(LoadGroupIcon(module.get(), m_pIconGroupName.Get(), size, size, kMaxIconBitCount,
+                                          &rejected, &resource));
             m_pIconGroupName.Clear();
         }
     }

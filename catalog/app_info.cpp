@@ -6,14 +6,6 @@
 #include "win/privileges.h"
 #include "catalog/registry_reference.h"
 #include "catalog/registry_value.h"
-#include "win/handles.h"
-
-
-namespace {
-
-constexpr DWORD kSubkeyNameUnits = 1024;
-
-}  // namespace
 
 CAppInfo::CAppInfo() = default;
 
@@ -47,7 +39,7 @@ int CAppInfo::LoadRegisteredAppAt(int index)
     if (!catalog.OpenForRead(HKEY_LOCAL_MACHINE, kCatalogKeyPath))
         return AsNumber(LoadResult::NoMoreEntries);
     std::wstring name;
-    LONG status = catalog.EnumSubkeyName(static_cast<DWORD>(index), kSubkeyNameUnits, name);
+    LONG status = catalog.EnumSubkeyName(static_cast<DWORD>(index), kCatalogSubkeyNameUnits, name);
     catalog.Close();
     if (status != ERROR_SUCCESS)
         return AsNumber(LoadResult::NoMoreEntries);
@@ -101,11 +93,9 @@ int CAppInfo::LoadRegisteredApp(std::wstring name)
         m_strIconPath = ResolveRegistryReference(m_strIconPath);
     ReadDwordValue(key, L"IconIndex", m_nIconIndex);
 
-    // The icon is made only to prove it can be; the views make their own.
-    win::UniqueIcon probe(CreateAppIcon(32));
-    if (!probe)
+    // Only whether the icon can be made counts here; the views make their own.
+    if (!HasAppIcon(32))
         return Drop(DropReason::NoIcon);
-    probe.reset();
 
     if (ReadStringValue(key, L"HelpPath", m_strHelpPath) != ERROR_SUCCESS)
         return AsNumber(LoadResult::Loaded);

@@ -9,6 +9,7 @@
 #include <string>
 
 class CAppInfo;
+struct IconImage;
 
 // What loading one entry gave. The loads return it as the number their callers have always known
 // (1 loaded, 0 dropped, 2 no subkey at the index); LoadResultOf names a returned number.
@@ -20,6 +21,9 @@ constexpr LoadResult LoadResultOf(int number)
 {
     return number == 0 ? LoadResult::Dropped : number == 2 ? LoadResult::NoMoreEntries : LoadResult::Loaded;
 }
+
+// Longest catalogue subkey name read, in UTF-16 units with the terminator.
+constexpr DWORD kCatalogSubkeyNameUnits = 1024;
 
 // Icon-group enumeration callback: counts groups until the entry's position, then keeps that
 // group's name in the entry and stops. `entry` is the CAppInfo.
@@ -40,6 +44,9 @@ public:
     virtual int LoadRegisteredAppAt(int index);
     // The entry's icon at size x size pixels, owned by the caller; null when none can be made.
     virtual HICON CreateAppIcon(int size);
+    // Whether CreateAppIcon(size) gives an icon; the start-up cache answers without making one
+    // when it knows.
+    bool HasAppIcon(int size);
     // Line 0, 1 or 2 of the description; empty for any other line.
     virtual std::wstring GetDescriptionLine(int line);
     // Fills the entry as built-in item 0-8: Loaded, or Dropped when it is not available.
@@ -72,6 +79,11 @@ public:
     IconGroupName m_pIconGroupName;    // working result of the icon-group enumeration
 
 private:
+    // Removes enclosing quotation marks from m_strIconPath for good.
+    void UnquoteIconPath();
+    // CreateAppIcon after the path is unquoted, from the icon file itself; `source`, when given,
+    // receives the image resource the icon was made from, if it was made from one.
+    HICON ResolveAppIcon(int size, IconImage* source);
     int Drop(DropReason reason);
     void Report(DropReason reason);
 

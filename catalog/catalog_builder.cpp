@@ -1,5 +1,6 @@
 #include "res/registry_paths.h"
 #include "catalog/catalog_builder.h"
+#include "catalog/check_requests.h"
 #include "catalog/check_session.h"
 #include "win/registry_key.h"
 
@@ -13,6 +14,8 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
     if (!CheckSession::Current())
         own.emplace();
     CheckSession& checks = *CheckSession::Current();
+    // All checks start at once, side by side; each entry then waits for its own.
+    checks.RunAhead(CatalogCheckRequests());
     for (int index = 0;; ++index) {
         checks.ForgetLastOutcome();
         auto entry = std::make_unique<CAppInfo>();
@@ -21,7 +24,7 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
             entry->ReportDropReasonTo(&reason);
         const LoadResult result = LoadResultOf(entry->LoadRegisteredAppAt(index));
         if (result == LoadResult::NoMoreEntries)
-            return;
+            break;
         entry->ReportDropReasonTo(nullptr);
         const bool kept = result != LoadResult::Dropped;
         if (observer)
@@ -29,6 +32,7 @@ void AddRegisteredApps(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalog
         if (kept)
             catalog.push_back(std::move(entry));
     }
+    checks.EndRunAhead();
 }
 
 // The mask counts only when it is a REG_DWORD; anything else offers no built-in item.

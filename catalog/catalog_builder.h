@@ -18,7 +18,8 @@ public:
 };
 
 // Appends the kept entries to `catalog`. The observer, when given, only watches. The checks of
-// one build share one helper process (a check session), unless the caller already opened one.
+// one build start together and run side by side in a check session of their own, unless the
+// caller already opened one.
 void BuildCatalog(std::vector<std::unique_ptr<CAppInfo>>& catalog, ICatalogObserver* observer = nullptr);
 
 // Number of built-in items (bits 0-8 of the mask).

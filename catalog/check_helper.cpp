@@ -9,12 +9,31 @@ constexpr DWORD kPipeBytes = 64 * 1024;  // a whole request fits: writing never 
 constexpr DWORD kKillWaitMs = 2000;
 
 // An inheritable copy of `handle` for the child; the original stays private to this process.
-win::UniqueHandle InheritableCopy(HANDLE handle)
+win::UniqueHandle InheritableCopy(HANDLE handle, DWORD access = 0)
 {
     HANDLE copy = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, TRUE, DUPLICATE_SAME_ACCESS))
+    if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, access, TRUE,
+                         access ? 0 : DUPLICATE_SAME_ACCESS))
         return {};
     return win::UniqueHandle(copy);
+}
+
+// One job for every helper of this process. It is never closed here: its last handle goes when
+// the process ends, however it ends, and the system then ends the helpers still in it.
+HANDLE HelperJob()
+{
+    static const HANDLE job = [] {
+        HANDLE created = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (created &&
+            !SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
+            CloseHandle(created);
+            created = nullptr;
+        }
+        return created;
+    }();
+    return job;
 }
 
 bool WriteAll(HANDLE pipe, const std::vector<char>& bytes)
@@ -22,6 +41,12 @@ bool WriteAll(HANDLE pipe, const std::vector<char>& bytes)
     DWORD written = 0;
     return WriteFile(pipe, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
+}
+
+// Replies after which the helper ends itself: a check left a thread, or its library's start crashed.
+bool EndsTheHelper(CheckReplyKind kind)
+{
+    return kind == CheckReplyKind::LeftThread || kind == CheckReplyKind::CrashedLoading;
 }
 
 CheckResult FromReply(const CheckReply& reply)
@@ -32,6 +57,7 @@ CheckResult FromReply(const CheckReply& reply)
     case CheckReplyKind::NoLibrary: return {CheckOutcome::NoLibrary, 0};
     case CheckReplyKind::NoFunction: return {CheckOutcome::NoFunction, 0};
     case CheckReplyKind::LeftThread: return {CheckOutcome::Crashed, 0};
+    case CheckReplyKind::CrashedLoading: return {CheckOutcome::Crashed, 0};
     }
     return {CheckOutcome::Crashed, 0};
 }
@@ -57,9 +83,8 @@ CheckHelper::CheckHelper(std::wstring program) : m_strProgram(std::move(program)
 
 CheckHelper::~CheckHelper()
 {
-    // Closing its input ends a waiting helper; one that does not end soon is killed.
-    m_hRequests.reset();
-    if (m_hProcess && WaitForSingleObject(m_hProcess.get(), kKillWaitMs) != WAIT_OBJECT_0)
+    // A waiting helper ends by itself when its input closes, without being waited for here.
+    if (m_bBusy)
         Kill();
     Close();
 }
@@ -90,13 +115,14 @@ bool CheckHelper::Start()
     win::UniqueHandle input = InheritableCopy(helperInput.get());
     win::UniqueHandle output = InheritableCopy(helperOutput.get());
     win::UniqueHandle ready = m_hReplyReady ? InheritableCopy(m_hReplyReady.get()) : win::UniqueHandle();
-    if (!input || !output || !ready || !nul)
+    win::UniqueHandle parent = InheritableCopy(GetCurrentProcess(), SYNCHRONIZE);
+    if (!input || !output || !ready || !parent || !nul)
         return false;
+    m_hRequestsRead = std::move(helperInput);
 
-    std::wstring command = L"\"" + m_strProgram + L"\" " +
-                           std::to_wstring(reinterpret_cast<UINT_PTR>(input.get())) + L" " +
-                           std::to_wstring(reinterpret_cast<UINT_PTR>(output.get())) + L" " +
-                           std::to_wstring(reinterpret_cast<UINT_PTR>(ready.get()));
+    std::wstring command = L"\"" + m_strProgram + L"\"";
+    for (HANDLE handle : {input.get(), output.get(), ready.get(), parent.get()})
+        command += L" " + std::to_wstring(reinterpret_cast<UINT_PTR>(handle));
     std::vector<wchar_t> buffer(command.begin(), command.end());
     buffer.push_back(0);
     STARTUPINFOW si = {};
@@ -106,31 +132,46 @@ bool CheckHelper::Start()
     si.hStdOutput = nul.get();
     si.hStdError = nul.get();
     PROCESS_INFORMATION pi = {};
-    // Plain CreateProcess: the helper runs with this process's own token and rights.
+    // Plain CreateProcess: the helper runs with this process's own token and rights. Not started
+    // suspended: were this process ended before it resumed the helper, nothing would end that.
+    // The helper starts nothing before its first check, which comes after it is in the job.
     if (!CreateProcessW(m_strProgram.c_str(), buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &si, &pi))
         return false;
     CloseHandle(pi.hThread);
     m_hProcess.reset(pi.hProcess);
     m_nProcessId = pi.dwProcessId;
+    // Fails where this process runs in a job of its own that allows no nesting (before Windows 8):
+    // the helper then ends itself when it sees this process end.
+    if (HANDLE job = HelperJob())
+        AssignProcessToJobObject(job, pi.hProcess);
     return true;
 }
 
 void CheckHelper::Kill()
 {
-    if (!m_hProcess)
-        return;
-    TerminateProcess(m_hProcess.get(), 1);
-    WaitForSingleObject(m_hProcess.get(), kKillWaitMs);
+    if (m_hProcess) {
+        TerminateProcess(m_hProcess.get(), 1);
+        WaitForSingleObject(m_hProcess.get(), kKillWaitMs);
+    }
+    Close();
 }
 
 void CheckHelper::Close()
 {
     m_hRequests.reset();
+    m_hRequestsRead.reset();
     m_hReplies.reset();
     m_hReplyReady.reset();
     m_hProcess.reset();
     m_nProcessId = 0;
+    m_bBusy = false;
+}
+
+bool CheckHelper::TookCheck() const
+{
+    DWORD unread = 0;
+    return PeekNamedPipe(m_hRequestsRead.get(), nullptr, 0, nullptr, &unread, nullptr) && unread == 0;
 }
 
 // Reads a reply only when all of it is there, so a helper that wrote half of one cannot block us.
@@ -145,64 +186,38 @@ bool CheckHelper::TakeReply(CheckReply& reply)
            DecodeCheckReply(bytes, reply);
 }
 
-CheckHelper::Attempt CheckHelper::RunOnce(const CheckRequest& request, DWORD timeLimitMs, CheckResult& result)
+CheckHelper::Sent CheckHelper::Send(const CheckRequest& request)
 {
     if (!IsRunning() && !Start()) {
         Close();
-        result = {CheckOutcome::NoHelper, 0};
-        return Attempt::Done;
+        return Sent::NoHelper;
     }
     if (!WriteAll(m_hRequests.get(), EncodeCheckRequest(request))) {
         Kill();
-        Close();
-        return Attempt::HelperWasGone;
+        return Sent::Gone;
     }
-    const DWORD started = GetTickCount();
-    for (;;) {
-        DWORD spent = GetTickCount() - started;
-        DWORD remaining = spent < timeLimitMs ? timeLimitMs - spent : 0;
-        HANDLE waits[] = {m_hReplyReady.get(), m_hProcess.get()};
-        DWORD woke = WaitForMultipleObjects(2, waits, FALSE, remaining);
-        CheckReply reply;
-        if (woke == WAIT_OBJECT_0 || woke == WAIT_OBJECT_0 + 1) {
-            if (TakeReply(reply)) {
-                result = FromReply(reply);
-                if (reply.kind == CheckReplyKind::LeftThread) {
-                    Kill();
-                    Close();
-                }
-                return Attempt::Done;
-            }
-            if (woke == WAIT_OBJECT_0)
-                continue;
-            DWORD code = 0;
-            GetExitCodeProcess(m_hProcess.get(), &code);
-            Close();
-            if (code == kHelperCrashedElsewhere)
-                return Attempt::Retry;  // may be a thread an earlier check left behind
-            result = {code == kHelperCrashedInCheck ? CheckOutcome::Crashed : CheckOutcome::Exited, 0};
-            return Attempt::Done;
-        }
-        Kill();
-        Close();
-        result = {CheckOutcome::TimedOut, 0};
-        return Attempt::Done;
-    }
+    m_bBusy = true;
+    return Sent::Running;
 }
 
-CheckResult CheckHelper::Run(const CheckRequest& request, DWORD timeLimitMs)
+CheckHelper::Progress CheckHelper::Poll(CheckResult& result)
 {
-    CheckResult result;
-    Attempt attempt = RunOnce(request, timeLimitMs, result);
-    if (attempt == Attempt::HelperWasGone)
-        attempt = RunOnce(request, timeLimitMs, result);
-    if (attempt == Attempt::Retry) {
-        // Once more in a fresh helper: a second crash outside the check's own thread is its own.
-        attempt = RunOnce(request, timeLimitMs, result);
-        if (attempt != Attempt::Done)
-            result = {CheckOutcome::Crashed, 0};
-    } else if (attempt == Attempt::HelperWasGone) {
-        result = {CheckOutcome::NoHelper, 0};
+    CheckReply reply;
+    const bool ended = WaitForSingleObject(m_hProcess.get(), 0) == WAIT_OBJECT_0;
+    if (TakeReply(reply)) {  // also one written just before the helper ended
+        m_bBusy = false;
+        result = FromReply(reply);
+        if (EndsTheHelper(reply.kind) || ended)
+            Kill();
+        return Progress::Done;
     }
-    return result;
+    if (!ended)
+        return Progress::Running;
+    DWORD code = 0;
+    GetExitCodeProcess(m_hProcess.get(), &code);
+    Close();
+    if (code == kHelperCrashedElsewhere)
+        return Progress::CrashedAround;
+    result = {code == kHelperCrashedInCheck ? CheckOutcome::Crashed : CheckOutcome::Exited, 0};
+    return Progress::Done;
 }

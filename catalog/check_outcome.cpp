@@ -13,6 +13,7 @@ const char* CheckOutcomeName(CheckOutcome outcome)
     case CheckOutcome::TimedOut: return "timed-out";
     case CheckOutcome::Exited: return "exited";
     case CheckOutcome::NoHelper: return "no-helper";
+    case CheckOutcome::Cancelled: return "cancelled";
     }
     return "";
 }

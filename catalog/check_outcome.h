@@ -12,6 +12,7 @@ enum class CheckOutcome {
     TimedOut,     // the check did not answer within the time limit
     Exited,       // the check ended the helper process
     NoHelper,     // the helper program could not be started
+    Cancelled,    // cut short: the hub was asked to close while the check ran or waited
 };
 
 // The word the inspector prints ("answered-0", "crashed", ...); empty for NotRun.

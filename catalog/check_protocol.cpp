@@ -61,7 +61,7 @@ void EncodeCheckReply(const CheckReply& reply, char (&bytes)[kCheckReplyBytes])
 bool DecodeCheckReply(const char (&bytes)[kCheckReplyBytes], CheckReply& reply)
 {
     int kind = GetInt(bytes);
-    if (kind < static_cast<int>(CheckReplyKind::Answered) || kind > static_cast<int>(CheckReplyKind::LeftThread))
+    if (kind < static_cast<int>(CheckReplyKind::Answered) || kind > static_cast<int>(CheckReplyKind::CrashedLoading))
         return false;
     reply.kind = static_cast<CheckReplyKind>(kind);
     reply.answer = GetInt(bytes + 4);

@@ -21,12 +21,17 @@ enum class CheckReplyKind : int {
     NoLibrary = 2,
     NoFunction = 3,
     LeftThread = 4,  // answered, but a thread of the unloaded library still runs: the helper ends next
+    CrashedLoading = 5,  // the library's start-up code raised an exception: the helper ends next
 };
 
 struct CheckReply {
     CheckReplyKind kind = CheckReplyKind::Answered;
     int answer = 0;
 };
+
+// BrindleCheck <request pipe> <reply pipe> <reply event> <hub process>: inherited handle values.
+// The helper ends itself when the hub process ends.
+constexpr int kCheckHelperArguments = 4;
 
 // The helper's exit codes that tell a crash from a check that ended the process itself.
 constexpr DWORD kHelperCrashedInCheck = 0xB71C0001;   // exception raised in the running check

@@ -1,5 +1,7 @@
 #include "catalog/group_icon.h"
 
+#include "win/resource_data.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -27,30 +29,10 @@ struct GroupDirectoryEntry {
 static_assert(sizeof(GroupDirectoryHeader) == 6, "directory header layout");
 static_assert(sizeof(GroupDirectoryEntry) == 14, "directory entry layout");
 
-struct ResourceData {
-    const BYTE* data = nullptr;
-    DWORD size = 0;
-};
-
-// Loaded resources live as long as the module; nothing here needs releasing.
-bool FindResourceData(HMODULE module, LPCWSTR name, LPCWSTR type, ResourceData& out)
-{
-    HRSRC info = FindResourceW(module, name, type);
-    if (!info)
-        return false;
-    HGLOBAL loaded = LoadResource(module, info);
-    const void* locked = loaded ? LockResource(loaded) : nullptr;
-    if (!locked)
-        return false;
-    out.data = static_cast<const BYTE*>(locked);
-    out.size = SizeofResource(module, info);
-    return true;
-}
-
 // True when the image data holds everything its bitmap header announces, so that creating
 // the icon reads nothing beyond the resource. PNG images are left to the platform, which is
 // given their size.
-bool IconImageFits(const ResourceData& image)
+bool IconImageFits(const win::ResourceData& image)
 {
     static const BYTE kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     if (image.size >= sizeof(kPngSignature) && std::memcmp(image.data, kPngSignature, sizeof(kPngSignature)) == 0)
@@ -91,19 +73,21 @@ HICON PlatformGroupIcon(HMODULE module, LPCWSTR group, int width, int height)
 
 }  // namespace
 
-HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected)
+HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected,
+                    IconResourceData* source)
 {
     bool ignored = false;
     bool& reject = rejected ? *rejected : ignored;
     reject = false;
-    ResourceData directory;
-    if (!FindResourceData(module, group, RT_GROUP_ICON, directory))
+    win::ResourceData directory;
+    const win::ResourceStatus found = win::FindResourceData(module, group, RT_GROUP_ICON, directory);
+    if (found == win::ResourceStatus::Missing)
         return nullptr;
 
-    // The directory comes from a file anyone may have registered: it must fit its resource
-    // before it is read here or handed to the platform, whose fallback would read it too.
+    // The directory comes from a file anyone may have registered: it must fit its resource and the
+    // file before it is read here or handed to the platform, whose fallback would read it too.
     GroupDirectoryHeader header;
-    if (directory.size < sizeof(header)) {
+    if (found == win::ResourceStatus::OutOfFile || directory.size < sizeof(header)) {
         reject = true;
         return nullptr;
     }
@@ -112,14 +96,24 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
         reject = true;
         return nullptr;
     }
-    if (header.type != 1)
-        return PlatformGroupIcon(module, group, width, height);
 
     auto entryAt = [&directory](WORD index) {
         GroupDirectoryEntry entry;
         std::memcpy(&entry, directory.data + sizeof(GroupDirectoryHeader) + index * sizeof(entry), sizeof(entry));
         return entry;
     };
+
+    // Whichever image the platform picks, in any fallback, must be in the file.
+    win::ResourceData image;
+    for (WORD i = 0; i < header.count; ++i) {
+        if (win::FindResourceData(module, MAKEINTRESOURCEW(entryAt(i).id), RT_ICON, image) ==
+            win::ResourceStatus::OutOfFile) {
+            reject = true;
+            return nullptr;
+        }
+    }
+    if (header.type != 1)
+        return PlatformGroupIcon(module, group, width, height);
 
     int chosenId = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(directory.data), TRUE, width, height, LR_DEFAULTCOLOR);
 
@@ -148,8 +142,8 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
         }
     }
 
-    ResourceData image;
-    if (chosenId != 0 && FindResourceData(module, MAKEINTRESOURCEW(chosenId), RT_ICON, image)) {
+    if (chosenId != 0 && win::FindResourceData(module, MAKEINTRESOURCEW(chosenId), RT_ICON, image) ==
+                             win::ResourceStatus::Found) {
         // A chosen image that cannot hold what it announces is broken data: the platform's
         // fallback would pick and read the same image, so give nothing.
         if (!IconImageFits(image)) {
@@ -158,8 +152,11 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
         }
         HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000, width,
                                               height, LR_DEFAULTCOLOR);
-        if (icon)
+        if (icon) {
+            if (source)
+                *source = IconResourceData{image.data, image.size};
             return icon;
+        }
     }
     return PlatformGroupIcon(module, group, width, height);
 }

@@ -6,6 +6,14 @@
 // width x height, then among images of that size the deepest colour not above maxBitCount
 // (maxBitCount <= 0: the depth of the platform's choice), the first in directory order on a
 // tie. Returns an icon the caller destroys, or null when the group is missing or its data is
-// malformed (a directory or image that does not fit its resource). `rejected`, when given, is
-// set when the group exists but failed those checks: such a group must reach no other reader.
-HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected = nullptr);
+// malformed (a directory or image that does not fit its resource, or lies past the end of a file
+// cut short). `rejected`, when given, is set when the group exists but failed those checks: such
+// a group must reach no other reader. `source`, when given, receives the image resource the icon
+// was made from (it stays valid while the module is loaded), or nothing when the icon came from
+// elsewhere.
+struct IconResourceData {
+    const BYTE* data = nullptr;
+    DWORD size = 0;
+};
+HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected = nullptr,
+                    IconResourceData* source = nullptr);

@@ -1,5 +1,6 @@
 #include "catalog/indirect_string.h"
 #include "catalog/registry_reference.h"
+#include "catalog/catalog_cache.h"
 #include "win/resource_module.h"
 #include "catalog/text_fields.h"
 
@@ -21,6 +22,6 @@ bool ApplyIndirectString(std::wstring& text)
         library = ResolveRegistryReference(library);
     // Negate in unsigned arithmetic: the most negative int has no positive counterpart.
     UINT stringId = 0u - static_cast<UINT>(id);
-    text = LoadLibraryString(library, stringId);
+    text = CachedLibraryString(library, stringId);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "catalog/app_info.h"
 #include "catalog/os_items.h"
+#include "catalog/catalog_cache.h"
 #include "win/resource_module.h"
 
 #include <vector>
@@ -40,10 +41,10 @@ int CAppInfo::LoadOsItem(int item)
     m_strIconPath = directory + L"\\system32\\" + row.resourceFile;
     m_strAppPath = directory + L"\\system32\\rundll32.exe";
 
-    m_strAppName = LoadLibraryString(m_strIconPath, row.nameId);
+    m_strAppName = CachedLibraryString(m_strIconPath, row.nameId);
     if (m_strAppName.empty())
         return Drop(DropReason::NoName);
-    m_strDescription = LoadLibraryString(m_strIconPath, row.descriptionId);
+    m_strDescription = CachedLibraryString(m_strIconPath, row.descriptionId);
     if (m_strDescription.empty())
         return Drop(DropReason::NoDescription);
     m_nIconIndex = -row.iconId;

@@ -35,6 +35,33 @@ static int BrindleCallWithTwoInts(CheckFunction function, int first, int second)
 namespace {
 
 DWORD g_checkThread = 0;  // the thread running a check, 0 between checks
+DWORD g_loadingThread = 0;  // the check's thread while its library loads
+volatile LONG g_faultsWhileLoading = 0;
+
+// Sees every exception first, before the loader's own handler swallows one raised by a library's
+// start-up code and reports only that the library did not load.
+LONG WINAPI NoteFaultWhileLoading(EXCEPTION_POINTERS* exception)
+{
+    const DWORD code = exception->ExceptionRecord->ExceptionCode;
+    if (g_loadingThread == GetCurrentThreadId() && (code >> 30) == 3)  // severity "error"
+        InterlockedIncrement(&g_faultsWhileLoading);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Loads the check's library; `crashed` tells whether a failed load came from its start-up code
+// raising an exception rather than from a missing or refused file.
+HMODULE LoadCheckLibrary(const std::wstring& path, bool& crashed)
+{
+    void* watch = AddVectoredExceptionHandler(1, NoteFaultWhileLoading);
+    g_faultsWhileLoading = 0;
+    g_loadingThread = GetCurrentThreadId();
+    HMODULE module = LoadLibraryW(path.c_str());
+    g_loadingThread = 0;
+    if (watch)
+        RemoveVectoredExceptionHandler(watch);
+    crashed = !module && g_faultsWhileLoading > 0;
+    return module;
+}
 
 class RunningCheck {
 public:
@@ -96,9 +123,10 @@ bool IsCheckRunningOnThisThread()
 CheckReply CallCheckInProcess(const CheckRequest& request)
 {
     RunningCheck running;
-    win::UniqueLibrary module(LoadLibraryW(request.library.c_str()));
+    bool crashed = false;
+    win::UniqueLibrary module(LoadCheckLibrary(request.library, crashed));
     if (!module)
-        return {CheckReplyKind::NoLibrary, 0};
+        return {crashed ? CheckReplyKind::CrashedLoading : CheckReplyKind::NoLibrary, 0};
     // Exports are looked up by 8-bit name: two bytes per character plus two cover any ANSI code page.
     int capacity = static_cast<int>(request.function.size()) * 2 + 2;
     std::vector<char> name(static_cast<size_t>(capacity));

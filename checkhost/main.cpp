@@ -1,6 +1,6 @@
 // BrindleCheck.exe: runs the hub's availability checks, one at a time, as the hub asks over two
 // pipes. Whatever a check does to this process (crash, exit, hang) the hub sees as a failed check.
-//   BrindleCheck <request pipe> <reply pipe> <reply event>   (inherited handle values)
+//   BrindleCheck <request pipe> <reply pipe> <reply event> <hub process>   (inherited handle values)
 #include "catalog/check_protocol.h"
 #include "checkhost/check_call.h"
 
@@ -23,6 +23,43 @@ HANDLE HandleArgument(const wchar_t* text)
     return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(wcstoull(text, nullptr, 10)));
 }
 
+// Ends this process when the hub's does. The hub also puts its helpers in a job that ends them with
+// it, but where the hub already runs in a job that cannot nest (before Windows 8) that fails.
+struct HubWatch {
+    HANDLE hub;
+    HANDLE watching;  // set once the thread runs
+};
+
+DWORD WINAPI EndWithTheHub(void* parameter)
+{
+    const HubWatch watch = *static_cast<HubWatch*>(parameter);
+    SetEvent(watch.watching);
+    WaitForSingleObject(watch.hub, INFINITE);
+    TerminateProcess(GetCurrentProcess(), 0);
+    return 0;
+}
+
+// A new thread needs the loader lock before it runs, and a check's library may hold that lock
+// for good: the watch must be running before the first check. False when it could not start, or
+// the hub ended first.
+bool WatchTheHub(HANDLE hub)
+{
+    static HubWatch watch;  // outlives this call: the thread may read it after a false return
+    watch = {hub, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    if (!watch.watching)
+        return false;
+    HANDLE thread = CreateThread(nullptr, 0, EndWithTheHub, &watch, 0, nullptr);
+    bool running = false;
+    if (thread) {
+        HANDLE waits[] = {watch.watching, thread, hub};
+        running = WaitForMultipleObjects(3, waits, FALSE, INFINITE) == WAIT_OBJECT_0;
+        CloseHandle(thread);
+    }
+    if (running)
+        CloseHandle(watch.watching);
+    return running;
+}
+
 // False at the end of the input (the hub closed it) or on a broken pipe.
 bool ReadExactly(HANDLE pipe, char* bytes, size_t count)
 {
@@ -42,11 +79,13 @@ int wmain(int argc, wchar_t** argv)
 {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(EndOnCrash);
-    if (argc != 4)
+    if (argc != 1 + kCheckHelperArguments)
         return static_cast<int>(kHelperBadStart);
     HANDLE requests = HandleArgument(argv[1]);
     HANDLE replies = HandleArgument(argv[2]);
     HANDLE replyReady = HandleArgument(argv[3]);
+    if (!WatchTheHub(HandleArgument(argv[4])))
+        return static_cast<int>(kHelperBadStart);
 
     for (;;) {
         char header[kCheckRequestHeaderBytes];
@@ -68,8 +107,9 @@ int wmain(int argc, wchar_t** argv)
         if (!WriteFile(replies, bytes, sizeof(bytes), &written, nullptr) || written != sizeof(bytes))
             return 0;
         SetEvent(replyReady);
-        // A thread left running in an unloaded library will crash this process: end it first.
-        if (reply.kind == CheckReplyKind::LeftThread)
+        // A thread left running in an unloaded library will crash this process, and a library
+        // whose start-up crashed may have left it in any state: end it first.
+        if (reply.kind == CheckReplyKind::LeftThread || reply.kind == CheckReplyKind::CrashedLoading)
             TerminateProcess(GetCurrentProcess(), 0);
     }
 }

@@ -15,6 +15,42 @@ bool SameBar(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
            a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom && a.rgstate[0] == b.rgstate[0];
 }
 
+// The system's arrow buttons: a bar's width across, shorter only on a bar too short for two.
+// (Not the bar information's button size, which some systems fill with the thumb's length.)
+int ArrowLength(const RECT& bar, bool vertical)
+{
+    const int length = vertical ? bar.bottom - bar.top : bar.right - bar.left;
+    const int button = ::GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+    return button < length / 2 ? button : length / 2;
+}
+
+// The system tracks a click held on a bar (an arrow, a dragged thumb) in a loop of its own that
+// draws each step in the system's look after the window has scrolled. While bars are hooked, each
+// message of that loop has this message posted after it, which the loop dispatches to the window
+// once the step is drawn: the hook then draws the bars over again in the skin.
+const UINT kRepaintAfterTracking = ::RegisterWindowMessageW(L"Sable.RepaintScrollBars");
+HHOOK g_trackingFilter = nullptr;
+int g_hookedWindows = 0;
+
+LRESULT CALLBACK FollowTracking(int code, WPARAM wp, LPARAM lp)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == MSGF_SCROLLBAR && msg && msg->hwnd && msg->message != kRepaintAfterTracking)
+        ::PostMessageW(msg->hwnd, kRepaintAfterTracking, 0, 0);
+    return ::CallNextHookEx(g_trackingFilter, code, wp, lp);
+}
+
+void CountHookedWindow(int change)
+{
+    g_hookedWindows += change;
+    if (g_hookedWindows > 0 && !g_trackingFilter)
+        g_trackingFilter = ::SetWindowsHookExW(WH_MSGFILTER, &FollowTracking, nullptr, ::GetCurrentThreadId());
+    if (g_hookedWindows == 0 && g_trackingFilter) {
+        ::UnhookWindowsHookEx(g_trackingFilter);
+        g_trackingFilter = nullptr;
+    }
+}
+
 }  // namespace
 
 AbstractScrollBarPaintHook::~AbstractScrollBarPaintHook()
@@ -41,6 +77,7 @@ bool AbstractScrollBarPaintHook::HookWindow(HWND hwnd)
     m_pHost = host;
     m_hWnd = hwnd;
     m_scale = win::DpiScale(win::DpiOfWindow(hwnd));
+    CountHookedWindow(+1);
     std::memset(m_last, 0, sizeof(m_last));
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
@@ -53,6 +90,7 @@ void AbstractScrollBarPaintHook::UnhookWindow()
         return;
     m_pHost = nullptr;
     m_hWnd = nullptr;
+    CountHookedWindow(-1);
     host->SetMessageTap(nullptr);
     if (host == &m_ownHost)
         m_ownHost.UnsubclassWindow();  // the framework stays in the chain if another procedure came on top
@@ -67,20 +105,50 @@ void AbstractScrollBarPaintHook::SetDpi(int dpi)
 
 void AbstractScrollBarPaintHook::OnTapReleased()
 {
+    if (m_pHost)
+        CountHookedWindow(-1);
     m_pHost = nullptr;
     m_hWnd = nullptr;
 }
 
 void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
 {
-    if (msg == WM_NCPAINT)
+    if (msg == kRepaintAfterTracking) {
         PaintBars(true);
-    else if (msg != WM_PAINT && msg != WM_ERASEBKGND && msg != WM_GETTEXT && msg != WM_GETDLGCODE)
-        PaintBars(false);  // the system may have redrawn a bar while scrolling
+        return;
+    }
+    switch (msg) {
+    case WM_GETTEXT:
+    case WM_GETDLGCODE:
+        break;
+    case WM_SIZE:
+    case WM_NCPAINT:
+    case WM_PAINT:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCLBUTTONUP:
+    case WM_NCMOUSEMOVE:
+    case WM_CAPTURECHANGED:
+    case WM_MOUSEWHEEL:
+    case WM_ENABLE:
+        // The system has drawn the bars in its own look (a size change, a click, a drag, a
+        // scroll), whether or not they changed: drawn over again, whole, they keep the skin's.
+        PaintBars(true);
+        break;
+    default:
+        PaintBars(false);  // the system may have redrawn a bar that changed
+        break;
+    }
 }
 
 void AbstractScrollBarPaintHook::PaintBars(bool always)
 {
+    if (!::IsWindowVisible(m_hWnd)) {
+        std::memset(m_last, 0, sizeof(m_last));  // painted afresh once shown
+        return;
+    }
     const LONG objects[2] = {OBJID_VSCROLL, OBJID_HSCROLL};
     SCROLLBARINFO info[2];
     bool changed = always;
@@ -106,7 +174,8 @@ void AbstractScrollBarPaintHook::PaintBars(bool always)
         RECT bar = info[i].rcScrollBar;
         ::OffsetRect(&bar, -window.left, -window.top);
         const bool enabled = !(info[i].rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
-        DrawScrollBar(dc.get(), bar, i == 0, info[i].dxyLineButton, info[i].xyThumbTop, info[i].xyThumbBottom, enabled);
+        DrawScrollBar(dc.get(), bar, i == 0, ArrowLength(bar, i == 0), info[i].xyThumbTop, info[i].xyThumbBottom,
+                      enabled);
     }
 }
 

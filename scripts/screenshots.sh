@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Regenerates the screenshots in docs/: builds the preview program, registers the sample
-# catalogue of scripts/run.sh, shows the main dialog on each of its three tabs and then the
-# About box over it, in English and then with the German resource library, then the three tabs
-# and the About box again at 120, 144 and 192 DPI (Wine's LogPixels; *-120.png and so on), under
-# Xvfb in a Wine prefix of its own, takes the whole screen with ImageMagick's import and crops it
-# to the window. The prefix is left at 96 DPI.
+# catalogue of scripts/run.sh and an entry with a long name, shows the main dialog on each of its
+# three tabs (Recent Settings after a start from the List) and then the About box over it, in
+# English and then with the German resource library, then the three tabs and the About box again
+# at 120, 144 and 192 DPI (Wine's LogPixels; *-120.png and so on), under Xvfb in a Wine prefix of
+# its own, takes the whole screen with ImageMagick's import and crops it to the window. The
+# prefix is left at 96 DPI.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
 # Environment: BRINDLE_WINEPREFIX (default .wine/shots), BRINDLE_DISPLAY (default :96)
 set -euo pipefail
@@ -43,9 +44,22 @@ set_dpi 96
 mkdir -p docs
 geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
 
-# The catalogue and the recent starts the previews show.
+# The catalogue and the recent starts the previews show, and one entry with a name too long for
+# a row of the List; it starts a program that ends at once (the preview itself, without arguments,
+# whose icon it shows).
 cp scripts/sample-catalog.reg "$WINEPREFIX/drive_c/brindle-sample-catalog.reg"
 wine regedit /S 'C:\brindle-sample-catalog.reg' </dev/null >/dev/null 2>&1
+quiet_program=$(winepath -w "$build/bin/ui_preview.exe" | sed 's/\\/\\\\/g')
+cat > "$WINEPREFIX/drive_c/brindle-long-name.reg" <<REG
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Marbeck\Quillon\DisplayCalibration]
+"AppName"="Display Colour Calibration, Gamma Correction, Night Light Schedules and Colour Profiles for Every Monitor Attached to This Computer"
+"AppPath"="$quiet_program"
+"Category"=dword:00000005
+"Description"="Colours, gamma and profiles of each monitor, one after the other."
+REG
+wine regedit /S 'C:\brindle-long-name.reg' </dev/null >/dev/null 2>&1
 
 language=  # /lang:de: the texts of the German resource library
 shoot() {  # shoot MODE OUTPUT.png [ENTRY_ID]
@@ -72,8 +86,8 @@ shoot() {  # shoot MODE OUTPUT.png [ENTRY_ID]
 }
 
 shoot categories docs/tab-categories.png WineConfiguration
-shoot list docs/tab-list.png InternetOptions
-shoot recent docs/tab-recent.png
+shoot list docs/tab-list.png DisplayCalibration
+shoot recent-after-start docs/tab-recent.png DisplayCalibration
 shoot about docs/about-box.png
 language=/lang:de
 shoot categories docs/main-dialog-de.png WineConfiguration

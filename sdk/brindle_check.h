@@ -24,6 +24,8 @@
    - end its process, or leave a thread of its own running: the library is loaded and unloaded
      again for every check, and a check that does either counts as answering 0;
    - keep state between calls or do heavy work in DllMain: nothing stays loaded between checks;
+   - count on running alone: the checks of all entries start together, each in a helper process
+     of its own while others are busy, so two checks (even of one library) may run at once;
    - write anything the user did not ask for: it runs with administrator rights. */
 #ifndef BRINDLE_CHECK_H
 #define BRINDLE_CHECK_H

@@ -36,7 +36,9 @@ const char kUsage[] =
     "  --icons DIR   write DIR\\<id>.ico with the 16 and 32 pixel icons of every shown entry\n"
     "  --reg FILE... list the entries of registration files instead of the installed catalogue, with\n"
     "                a warning line for each problem only a file shows; exit code 0 when every entry\n"
-    "                is shown without warnings, 1 otherwise, 2 when a file cannot be read\n";
+    "                is shown without warnings, 1 otherwise, 2 when a file cannot be read\n"
+    "Every name, description and icon is read afresh from its file: the hub's start-up cache is\n"
+    "neither read nor written, so what is listed is what the files hold now.\n";
 
 struct Options {
     bool json = false;

@@ -1,5 +1,7 @@
 #include "ui/category_tree.h"
 
+#include "res/resource.h"
+#include "ui/entry_order.h"
 #include "ui/folder_images.h"
 #include "ui/page_ids.h"
 #include "ui/view_common.h"
@@ -32,6 +34,12 @@ HTREEITEM CategoryNodeOf(const CategoryNodes& nodes, int category)
             return nodes[i].second;
     }
     return nodes.back().second;
+}
+
+// The order every view shows entries in (application nodes carry their entry as item data).
+int CALLBACK CompareApplications(LPARAM a, LPARAM b, LPARAM)
+{
+    return CompareInShownOrder(*reinterpret_cast<const CAppInfo*>(a), *reinterpret_cast<const CAppInfo*>(b));
 }
 
 const page::View kView = page::View::Tree;
@@ -133,7 +141,10 @@ void CTreeCtrlCategory::Fill(const EntryList& entries, const std::wstring& wante
         category = next;
     }
     for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category))
-        SortChildren(category);
+        SortChildren(category, &CompareApplications, 0);
+    // Sorting and dropping categories moved the nodes: the selected one is brought back into view.
+    if (HTREEITEM selected = GetSelectedItem())
+        EnsureVisible(selected);
 }
 
 bool CTreeCtrlCategory::RefreshView(const EntryList& entries)
@@ -152,6 +163,8 @@ bool CTreeCtrlCategory::ShowView(bool show)
 {
     ShowWindow(show ? SW_SHOW : SW_HIDE);
     if (show) {
+        if (HTREEITEM selected = GetSelectedItem())
+            EnsureVisible(selected);
         if (CAppInfo* entry = SelectedEntry())
             m_context.ReportSelection(entry);
     }

@@ -138,5 +138,12 @@ bool CDescriptionEdit::PreTranslateMessage(MSG* msg)
     }
     if (key.IsKeyDown() && key.ctrl && win::IsKeyHeld('C'))
         return true;
+    if (key.Is(VK_ESCAPE)) {
+        // The edit would post WM_CLOSE to the page; Escape does what it does elsewhere in the dialog.
+        const HWND dialog = ::GetAncestor(m_hWnd, GA_ROOT);
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDCANCEL)));
+        return true;
+    }
     return win::Edit::PreTranslateMessage(msg);
 }

@@ -26,7 +26,8 @@ public:
     // `band`, and the pane moved to the one of them it stood at.
     void PlaceInBand(const RECT& band);
 
-    // Tab hands the focus to the owner; Ctrl+C is swallowed so the pane copies nothing.
+    // Tab hands the focus to the owner; Ctrl+C is swallowed so the pane copies nothing; Escape
+    // cancels the dialog, as everywhere in the page.
     bool PreTranslateMessage(MSG* msg) override;
 
     win::AccessibleParts* GetAccessibleParts() override { return this; }

@@ -3,11 +3,11 @@
 #include "catalog/app_info.h"
 #include "sable/sable_colors.h"
 #include "sable/sable_scrollbar.h"
+#include "ui/entry_order.h"
 #include "win/handles.h"
 #include "win/key_event.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace entry_list {
 
@@ -17,28 +17,45 @@ const int kIconSize = 32;  // at 96 DPI
 // Pixels around the name inside its highlight, at any DPI: the label cell the control works out
 // leaves only a few pixels beside the text, which it does not scale.
 const int kTextMargin = 2;
-const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, so the sort sees it too
+const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, as the catalogue's views always had it
 
-// Child, hidden, tab stop, group start, small icons, selection shown without focus, sorted
-// ascending; several items may be selected.
+// Child, hidden, tab stop, group start, one row per entry in one column without a header,
+// selection shown without focus; several rows may be selected. The rows keep the order they are
+// inserted in: the views insert them in the one shown order of every view.
 const DWORD kListStyle =
-    WS_CHILD | WS_TABSTOP | WS_GROUP | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SORTASCENDING;
+    WS_CHILD | WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS;
 
-// The label as a user reads it: the leading line break is the stored label's, not the name's.
-std::wstring ShownName(const std::wstring& label)
+std::wstring NameAt(const win::ListCtrl& list, int item)
 {
-    const std::size_t start = label.find_first_not_of(kLabelPrefix);
-    return start == std::wstring::npos ? std::wstring() : label.substr(start);
+    const CAppInfo* entry = EntryAt(list, item);
+    return entry ? entry->m_strAppName : std::wstring();
+}
+
+// Where the name of a row stands: from the label's left edge, as wide as the name (with its
+// margins) but no wider than the label.
+RECT NameBand(HDC dc, const RECT& label, const std::wstring& name, bool* cutShort = nullptr)
+{
+    RECT measured{0, 0, 0, 0};
+    ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    const int left = label.left + kTextMargin;  // a little air between the icon and the name
+    const int fitted = left + (measured.right - measured.left) + 2 * kTextMargin;
+    if (cutShort)
+        *cutShort = fitted > label.right;
+    return RECT{left, label.top, std::min<LONG>(fitted, label.right), label.bottom};
 }
 
 void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
 {
-    RECT icon{}, label{};
-    if (!list.GetItemRect(item, icon, LVIR_ICON) || !list.GetItemRect(item, label, LVIR_LABEL))
+    RECT row{}, icon{}, label{};
+    if (!list.GetItemRect(item, row, LVIR_BOUNDS) || !list.GetItemRect(item, icon, LVIR_ICON) ||
+        !list.GetItemRect(item, label, LVIR_LABEL))
         return;
     const UINT state = list.GetItemState(item, LVIS_SELECTED | LVIS_FOCUSED);
     const bool focused = ::GetFocus() == list.GetSafeHwnd();
 
+    const COLORREF back = list.GetBkColor();
+    if (back != CLR_NONE)
+        sable::FillSolid(dc, row, back);
     const int image = list.GetItemImage(item);
     int iconWidth = 0;
     int iconHeight = 0;
@@ -48,18 +65,9 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
         ::ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
     }
 
-    // The control measured the label with its line break; the highlight fits the name alone.
-    const std::wstring name = ShownName(list.GetItemText(item));
-    RECT measured{0, 0, 0, 0};
-    ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    const int left = label.left + kTextMargin;  // a little air between the icon and the name
-    const int fitted = left + (measured.right - measured.left) + 2 * kTextMargin;
-    RECT band{left, label.top, fitted < label.right ? fitted : label.right, label.bottom};
-
+    const std::wstring name = NameAt(list, item);
+    const RECT band = NameBand(dc, label, name);
     COLORREF text = list.GetTextColor();
-    const COLORREF back = list.GetBkColor();
-    if (back != CLR_NONE)
-        sable::FillSolid(dc, label, back);
     if (state & LVIS_SELECTED) {
         sable::FillSolid(dc, band, ::GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
         text = ::GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
@@ -82,6 +90,8 @@ bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sa
 {
     if (!list.Create(kListStyle, 0, placement, parent, id))
         return false;
+    const RECT client = list.GetClientRect();
+    list.InsertColumn(0, std::wstring(), client.right - client.left);
     hook.HookWindow(list.GetSafeHwnd());
     hook.SetDpi(scale.Dpi());
     const int size = scale.ImageSize(kIconSize);
@@ -90,12 +100,11 @@ bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sa
     return true;
 }
 
-int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot)
+int AddIcon(const win::ImageList& images, CAppInfo& entry)
 {
     win::UniqueIcon icon(entry.CreateAppIcon(images.GetIconSize()));
-    if (slot < 0)
-        return images.AddIcon(icon.get());
-    return images.ReplaceIcon(slot, icon.get()) ? slot : -1;
+    const int image = icon ? images.AddIcon(icon.get()) : -1;
+    return image >= 0 ? image : I_IMAGENONE;
 }
 
 void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale)
@@ -108,34 +117,31 @@ void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win:
     rebuilt.SetImageCount(images.GetImageCount());
     for (int item = 0; item < count; ++item) {
         const int image = list.GetItemImage(item);
-        if (CAppInfo* entry = EntryAt(list, item); entry && image >= 0)
-            PutIcon(rebuilt, *entry, image);
+        CAppInfo* entry = EntryAt(list, item);
+        if (!entry || image < 0)
+            continue;
+        win::UniqueIcon icon(entry->CreateAppIcon(size));
+        if (icon)
+            rebuilt.ReplaceIcon(image, icon.get());
     }
     list.SetImageList(rebuilt.GetSafeHandle(), LVSIL_SMALL);
     images = std::move(rebuilt);
 }
 
-void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
+void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
 {
-    const int position = image >= 0 ? image : list.GetItemCount();  // the sort places it anyway
-    list.InsertItem(position, kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
+    list.InsertItem(list.GetItemCount(), kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
 }
 
-EntryList InsertionOrder(const EntryList& entries)
+EntryList InShownOrder(const EntryList& entries)
 {
-    std::vector<std::pair<std::wstring, CAppInfo*>> labelled;
-    labelled.reserve(entries.size());
+    EntryList ordered;
+    ordered.reserve(entries.size());
     for (CAppInfo* entry : entries) {
         if (entry)
-            labelled.emplace_back(kLabelPrefix + entry->m_strAppName, entry);
+            ordered.push_back(entry);
     }
-    std::stable_sort(labelled.begin(), labelled.end(), [](const auto& a, const auto& b) {
-        return ::lstrcmpW(a.first.c_str(), b.first.c_str()) > 0;
-    });
-    EntryList ordered;
-    ordered.reserve(labelled.size());
-    for (const auto& item : labelled)
-        ordered.push_back(item.second);
+    std::stable_sort(ordered.begin(), ordered.end(), &ShownBefore);
     return ordered;
 }
 
@@ -157,11 +163,34 @@ int PositionOf(const win::ListCtrl& list, const CAppInfo* entry)
     return position;
 }
 
-void FinishFill(const win::ListCtrl& list, int item)
+std::vector<std::wstring> Names(const win::ListCtrl& list)
 {
-    list.SelectItem(item);
+    std::vector<std::wstring> names;
+    const int count = list.GetItemCount();
+    names.reserve(count);
+    for (int item = 0; item < count; ++item)
+        names.push_back(NameAt(list, item));
+    return names;
+}
+
+void FitColumn(const win::ListCtrl& list)
+{
     const RECT client = list.GetClientRect();
-    list.SetColumnWidth(0, (client.right - client.left) / 2);
+    if (client.right > 0 && list.GetColumnWidth(0) != client.right)
+        list.SetColumnWidth(0, client.right);
+}
+
+void SelectOnly(const win::ListCtrl& list, int item)
+{
+    if (item < 0 || item >= list.GetItemCount())
+        return;
+    for (int other = list.GetSelectedItem(); other >= 0; other = list.GetNextItem(other, LVNI_SELECTED)) {
+        if (other != item)
+            list.SetItemState(other, 0, LVIS_SELECTED);
+    }
+    list.SelectItem(item);
+    list.SetSelectionMark(item);
+    list.EnsureVisible(item);
 }
 
 CAppInfo* SelectedEntry(const win::ListCtrl& list)
@@ -172,14 +201,20 @@ CAppInfo* SelectedEntry(const win::ListCtrl& list)
     return item >= 0 ? EntryAt(list, item) : nullptr;
 }
 
-void ReportStateChange(const ViewContext& context, UINT oldState, UINT newState, LPARAM data)
+bool EntryToReport(const win::ListCtrl& list, UINT oldState, UINT newState, LPARAM data, CAppInfo*& entry)
 {
     const bool was = (oldState & LVIS_SELECTED) != 0;
     const bool is = (newState & LVIS_SELECTED) != 0;
-    if (is && !was)
-        context.ReportSelection(reinterpret_cast<CAppInfo*>(data));
-    else if (was && !is)
-        context.ReportSelection(nullptr);
+    if (is && !was && data) {
+        entry = reinterpret_cast<CAppInfo*>(data);
+        return true;
+    }
+    if (was && !is) {
+        // The rows that stay selected are still the user's choice.
+        entry = SelectedEntry(list);
+        return true;
+    }
+    return false;
 }
 
 void Show(const win::ListCtrl& list, const ViewContext& context, bool show)
@@ -192,15 +227,30 @@ void Show(const win::ListCtrl& list, const ViewContext& context, bool show)
     const int anchor = list.GetSelectionMark();
     if (anchor < 0) {
         list.SelectItem(0);  // the owner hears of it through the state change
+        list.SetSelectionMark(0);
     } else if (list.GetItemState(anchor, LVIS_SELECTED) & LVIS_SELECTED) {
         list.SelectItem(anchor);  // already selected: no state change, so tell the owner here
         context.ReportSelection(EntryAt(list, anchor));
     }
+    const int shown = list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED);
+    list.EnsureVisible(shown >= 0 ? shown : 0);
 }
 
 bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg)
 {
     return win::KeyEvent::FromMessage(msg).Is(VK_RETURN) && list.GetSelectedCount() > 0;
+}
+
+bool NameCutShort(const win::ListCtrl& list, int item)
+{
+    RECT label{};
+    if (item < 0 || !list.GetItemRect(item, label, LVIR_LABEL))
+        return false;
+    win::WindowDC dc(list.GetSafeHwnd());
+    const win::SelectedObject font(dc.get(), list.GetFont());
+    bool cutShort = false;
+    NameBand(dc.get(), label, NameAt(list, item), &cutShort);
+    return cutShort;
 }
 
 LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images)

@@ -1,5 +1,5 @@
 // What the all-applications list and the recent list share: the control they are, how an entry
-// becomes an item, how a selection reaches the owner, the Enter key, and how an item is drawn.
+// becomes a row, how a selection reaches the owner, the Enter key, and how a row is drawn.
 #pragma once
 #include "ui/page_view.h"
 #include "win/controls.h"
@@ -16,50 +16,62 @@ class AbstractScrollBarPaintHook;
 
 namespace entry_list {
 
-// Creates `list` hidden as control `id` of `parent` at `placement`, hooks its scroll bars, and
-// makes `images` (32 x 32 at 96 DPI, at the scale's size otherwise; room for one, growing by
-// `grow`) its small-image list.
+// Creates `list` hidden as control `id` of `parent` at `placement`: one row per entry, one column
+// as wide as the control. Hooks its scroll bars and makes `images` (32 x 32 at 96 DPI, at the
+// scale's size otherwise; room for one, growing by `grow`) its small-image list.
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
             win::ImageList& images, int grow, const win::DpiScale& scale);
 
-// Puts the entry's icon, at the size of `images`, into slot `slot` (-1: appends); the slot used, or -1.
-int PutIcon(const win::ImageList& images, CAppInfo& entry, int slot = -1);
+// Appends the entry's icon, at the size of `images`, to `images`; its index, or I_IMAGENONE when
+// none can be made.
+int AddIcon(const win::ImageList& images, CAppInfo& entry);
 
-// A new image list for `list` at the scale's size, with each item's icon in the slot the item
+// A new image list for `list` at the scale's size, with each row's icon at the index the row
 // names; it replaces `images` as the list's small-image list.
 void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale);
 
-// Inserts `entry` labelled "\r\n" + its name, with `image`, requested at position `image`;
-// the sorted control puts it at its place in label order.
-void InsertEntry(const win::ListCtrl& list, CAppInfo& entry, int image);
+// Appends `entry` as the last row, labelled "\r\n" + its name, with `image`.
+void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image);
 
-// `entries` (nulls left out) in the order that lets the sorted control place each new item at its
-// front: descending label order, catalogue order among equal labels. The control keeps sorting;
-// this only spares it comparing each new label with every label already inserted.
-EntryList InsertionOrder(const EntryList& entries);
+// `entries` (nulls left out) in the order the views show them.
+EntryList InShownOrder(const EntryList& entries);
 
-// The entry of an item, or null.
+// The entry of a row, or null.
 CAppInfo* EntryAt(const win::ListCtrl& list, int item);
 
-// The last position whose entry is `entry`; 0 without one.
+// The last row whose entry is `entry`; 0 without one.
 int PositionOf(const win::ListCtrl& list, const CAppInfo* entry);
 
-// The end of a fill: selects and focuses `item` and sets column 0 to half the client width.
-void FinishFill(const win::ListCtrl& list, int item);
+// The names of the rows, in their order.
+std::vector<std::wstring> Names(const win::ListCtrl& list);
 
-// The selected item's entry: the focused item when it is selected, else the first selected; or null.
+// Keeps column 0 as wide as the client area, so that no row reaches past its right edge and
+// nothing scrolls the list sideways.
+void FitColumn(const win::ListCtrl& list);
+
+// Makes `item` the only selected row, focused and the anchor of the next selection, and scrolls
+// it into view.
+void SelectOnly(const win::ListCtrl& list, int item);
+
+// The selected row's entry: the focused row when it is selected, else the first selected; or null.
 CAppInfo* SelectedEntry(const win::ListCtrl& list);
 
-// Tells the owner of an item that became selected (its entry) or unselected (none).
-void ReportStateChange(const ViewContext& context, UINT oldState, UINT newState, LPARAM data);
+// After a row's selection changed: true with the entry the owner is to hear of, that is the row
+// that became selected, or after a deselection what stays selected (see SelectedEntry) or none.
+bool EntryToReport(const win::ListCtrl& list, UINT oldState, UINT newState, LPARAM data, CAppInfo*& entry);
 
-// Shows or hides the view; on showing, restores the selection from the control's anchor.
+// Shows or hides the view; on showing, restores the selection from the control's anchor and
+// scrolls the selected row into view.
 void Show(const win::ListCtrl& list, const ViewContext& context, bool show);
 
-// A key-down of Enter while at least one item is selected.
+// A key-down of Enter while at least one row is selected.
 bool IsEnterOnSelection(const win::ListCtrl& list, const MSG& msg);
 
-// Paints the items: the icon, and the name beside it without the label's leading line break.
+// Whether row `item` shows its name cut short (ended with an ellipsis).
+bool NameCutShort(const win::ListCtrl& list, int item);
+
+// Paints the rows: the icon, and the name beside it without the label's leading line break,
+// ended with an ellipsis where the row is too narrow for it.
 LRESULT CustomDraw(const win::ListCtrl& list, const NMLVCUSTOMDRAW& draw, HIMAGELIST images);
 
 }  // namespace entry_list

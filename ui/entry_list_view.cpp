@@ -2,24 +2,53 @@
 
 #include "ui/entry_list.h"
 #include "ui/view_common.h"
+#include "win/buffered_paint.h"
 
 CEntryListView::~CEntryListView()
 {
     DestroyWindow();
 }
 
-bool CEntryListView::CreateView(UINT id, const ViewContext& context, const RECT& placement)
+bool CEntryListView::InitView(const ViewContext& context, const RECT& placement)
 {
     m_context = context;
     const int catalogueSize = context.catalogue ? static_cast<int>(context.catalogue->size()) : 0;
     const HWND parent = context.parent ? context.parent->GetSafeHwnd() : nullptr;
-    return entry_list::Create(*this, id, placement, parent, m_scrollHook, m_imageList, catalogueSize, context.scale);
+    if (!entry_list::Create(*this, m_id, placement, parent, m_scrollHook, m_imageList, catalogueSize, context.scale))
+        return false;
+    m_nameTip.Attach(*this);
+    const CAppInfo* match = Fill(context.EntriesOf(m_view), context.SelectionToRestore(m_view));
+    // Selected while the notifications are still ignored: the owner hears of it when the view is shown.
+    entry_list::SelectOnly(*this, entry_list::PositionOf(*this, match));
+    m_bFilled = true;
+    if (m_bTakesFocus)
+        SetFocus();
+    return true;
 }
 
-void CEntryListView::FinishFill(const CAppInfo* match)
+bool CEntryListView::RefreshView(const EntryList& entries)
 {
-    entry_list::FinishFill(*this, entry_list::PositionOf(*this, match));
-    m_bFilled = true;
+    if (!m_hWnd)
+        return false;
+    Fill(entries, std::wstring());
+    return true;
+}
+
+const CAppInfo* CEntryListView::Fill(const EntryList& entries, const std::wstring& wanted)
+{
+    const bool filled = m_bFilled;
+    m_bFilled = false;  // emptying the list tells the owner nothing
+    DeleteAllItems();
+    m_bFilled = filled;
+    m_imageList.SetImageCount(0);
+    const CAppInfo* match = nullptr;
+    for (CAppInfo* entry : entry_list::InShownOrder(entries)) {
+        entry_list::AppendEntry(*this, *entry, entry_list::AddIcon(m_imageList, *entry));
+        if (!wanted.empty() && entry->m_strId == wanted)
+            match = entry;
+    }
+    entry_list::FitColumn(*this);
+    return match;
 }
 
 bool CEntryListView::ShowView(bool show)
@@ -39,10 +68,7 @@ void CEntryListView::ChangeDpi(const win::DpiScale& scale, HFONT font)
     SetFont(font, false);
     m_scrollHook.SetDpi(scale.Dpi());
     entry_list::RebuildImages(*this, m_imageList, scale);
-    // The items' places were worked out for the old sizes.
-    const RECT client = GetClientRect();
-    SetColumnWidth(0, (client.right - client.left) / 2);
-    Arrange();
+    entry_list::FitColumn(*this);
     Invalidate(true);
 }
 
@@ -60,9 +86,23 @@ CAppInfo* CEntryListView::SelectedEntry() const
 
 bool CEntryListView::PreTranslateMessage(MSG* msg)
 {
+    if (TypeToFind(*msg))
+        return true;
     if (!entry_list::IsEnterOnSelection(*this, *msg))
         return false;
     m_context.Request(EntryCommand::Open, SelectedEntry());
+    return true;
+}
+
+bool CEntryListView::TypeToFind(const MSG& msg)
+{
+    // The stored labels begin with a line break, so the control's own search never matches.
+    if (msg.message != WM_CHAR || msg.hwnd != m_hWnd || msg.wParam < L' ' || msg.wParam == 0x7F)
+        return false;
+    const int current = GetNextItem(-1, LVNI_FOCUSED);
+    const int found = m_typeAhead.Type(static_cast<wchar_t>(msg.wParam), msg.time, entry_list::Names(*this), current);
+    if (found >= 0)
+        entry_list::SelectOnly(*this, found);
     return true;
 }
 
@@ -74,17 +114,54 @@ bool CEntryListView::OnCommand(UINT id, UINT code, HWND source)
     return win::ListCtrl::OnCommand(id, code, source);
 }
 
+bool CEntryListView::OnNotify(NMHDR* hdr, LRESULT& result)
+{
+    if (!m_nameTip.OnNotify(*this, hdr))
+        return win::ListCtrl::OnNotify(hdr, result);
+    result = 0;
+    return true;
+}
+
+void CEntryListView::OnSize(UINT, int, int)
+{
+    // Also when a scroll bar came or went: the column keeps to the new width.
+    entry_list::FitColumn(*this);
+    m_nameTip.OnSize(*this);
+}
+
 void CEntryListView::OnDestroy()
 {
+    m_nameTip.Detach();
     // The control would destroy its image list with itself; m_imageList owns it.
     SetImageList(nullptr, LVSIL_SMALL);
+}
+
+bool CEntryListView::OnEraseBkgnd(HDC)
+{
+    return true;  // OnPaint fills the background with the rows
+}
+
+bool CEntryListView::OnPaint()
+{
+    win::BufferedPaint paint(m_hWnd);
+    const COLORREF back = GetBkColor();
+    win::UniqueBrush brush(::CreateSolidBrush(back == CLR_NONE ? ::GetSysColor(COLOR_WINDOW) : back));
+    ::FillRect(paint.dc(), &paint.area(), brush.get());
+    Default(WM_PAINT, reinterpret_cast<WPARAM>(paint.dc()), 0);
+    return true;
+}
+
+void CEntryListView::OnMouseEvent(UINT msg, POINT client)
+{
+    m_nameTip.OnMouseEvent(*this, msg, client);
 }
 
 bool CEntryListView::OnItemChanged(int, UINT oldState, UINT newState, LPARAM data, LRESULT& result)
 {
     result = 0;
-    if (m_bFilled && data)
-        entry_list::ReportStateChange(m_context, oldState, newState, data);
+    CAppInfo* entry = nullptr;
+    if (m_bFilled && entry_list::EntryToReport(*this, oldState, newState, data, entry))
+        m_context.ReportSelection(entry);
     return true;
 }
 
@@ -101,7 +178,10 @@ bool CEntryListView::OnRClick(int item, LRESULT& result)
     result = 0;
     if (item >= 0) {
         if (CAppInfo* entry = entry_list::EntryAt(*this, item)) {
+            // The row the menu is for is the one the page describes and acts on, also when it was
+            // selected among others already (the control then reports nothing).
             m_pMenuEntry = entry;
+            m_context.ReportSelection(entry);
             view::ShowEntryMenu(m_hWnd, *entry);
         }
     }

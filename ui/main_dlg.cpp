@@ -9,6 +9,8 @@
 #include "win/resource_module.h"
 #include "win/window_messages.h"
 
+#include <climits>
+
 namespace {
 
 const UINT kAboutCommand = 0x0010;
@@ -76,10 +78,13 @@ BOOL CMainDlg::OnInitDialog()
     MoveWindow(GetWindowRect(), true);
     CenterWindow();
 
-    // Saved from the window placement, so in workspace coordinates; back onto a monitor if need be.
+    // Saved from the window placement, so in workspace coordinates; back onto a monitor, with the
+    // caption within reach, whatever the stored values.
     int left = 0, top = 0, right = 0, bottom = 0;
-    if (LoadWindowRect(left, top, right, bottom))
-        MoveWindow(win::WorkspaceRectToScreen(RECT{left, top, right, bottom}), true);
+    if (LoadWindowRect(left, top, right, bottom)) {
+        const SIZE least = win::ScaledOuterSize(m_hWnd, kSizeAt96, Dpi());
+        MoveWindow(win::RestoredWindowRect(RECT{left, top, right, bottom}, least, SIZE{least.cx, LONG_MAX}), true);
+    }
 
     RECT client = GetClientRect();
     m_tabCtrl.SetDialogDpi(Dpi(), fontDpi);  // a move above may have reached another DPI

@@ -1,5 +1,6 @@
 #include "ui/tab_ctrl_main.h"
 
+#include "catalog/catalog_cache.h"
 #include "res/resource.h"
 #include "ui/app_launcher.h"
 #include "ui/page_layout.h"
@@ -50,6 +51,9 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     // Each icon file is opened once while the page is built, however many icons the catalogue
     // check and the three views ask of it.
     const win::DataFileCache iconFiles;
+    // String-library texts and icon images come from the machine's start-up cache wherever
+    // nothing they were read from has changed.
+    CatalogCache startupCache(MachineCacheSetup());
     // The catalogue and the recent list are complete before the views fill themselves.
     m_model.Load();
 
@@ -137,10 +141,14 @@ void CTabCtrlMain::OnSelectionChanged(CAppInfo* entry)
     ::InvalidateRect(m_hWnd, &m_editDescription.m_rcThreeLines, FALSE);
 }
 
-void CTabCtrlMain::OnEntryCommand(EntryCommand command, CAppInfo*)
+void CTabCtrlMain::OnEntryCommand(EntryCommand command, CAppInfo* entry)
 {
+    // The entry asked for becomes the page's entry first (a menu can be for a row selected among
+    // others that the view never reported), so the button command acts on it.
+    if (entry && entry != m_model.SelectedEntry())
+        OnSelectionChanged(entry);
     // Posted, not acted on: the command runs after the view's current message (a menu, a
-    // notification), on the entry the view last reported, as a click of the button would.
+    // notification), as a click of the button would.
     const UINT id = command == EntryCommand::Open ? page::kOpenButtonId : page::kHelpButtonId;
     PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
@@ -211,6 +219,21 @@ void CTabCtrlMain::SetFocusToCurrentView()
 {
     if (IPageView* view = CurrentView())
         view->FocusView();
+}
+
+void CTabCtrlMain::KeepFocusUsable(HWND before)
+{
+    if (!before || before == m_hWnd)
+        return;  // the tab strip keeps the focus
+    const bool inView = before == m_treeCategory.GetSafeHwnd() || before == m_listAll.GetSafeHwnd() ||
+                        before == m_listRecent.GetSafeHwnd();
+    if (inView || !::IsWindowVisible(before) || !::IsWindowEnabled(before) || ::GetFocus() != before)
+        SetFocusToCurrentView();
+}
+
+bool CTabCtrlMain::OnClose()
+{
+    return true;  // the page goes with its dialog, never on its own
 }
 
 bool CTabCtrlMain::OnCommand(UINT id, UINT code, HWND source)

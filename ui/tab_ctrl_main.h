@@ -63,17 +63,23 @@ public:
     void OnBnClickedHelp();
 
     // The page's keys: Tab and Shift+Tab bring the tab strip into the cycle, Ctrl+Tab and
-    // Ctrl+Shift+Tab switch tabs (unrecorded), Enter on a focused button acts as its click.
+    // Ctrl+Shift+Tab switch tabs (unrecorded) and keep the focus on a window that still takes
+    // keys, Enter on a focused button acts as its click.
     bool PreTranslateMessage(MSG* msg) override;
 
 protected:
     bool OnCommand(UINT id, UINT code, HWND source) override;
     bool OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush) override;
+    // A child window would be destroyed by WM_CLOSE (a multi-line edit sends it on Escape).
+    bool OnClose() override;
 
 private:
     bool OnSelChange(LRESULT& result) override;
 
     void ClearSelection();
+    // After a keyboard tab switch: the focus, which was on `before`, goes to the new current view
+    // when `before` was a view or is now hidden or disabled; the tab strip keeps it.
+    void KeepFocusUsable(HWND before);
     // Shows the view of `tab` and hides the others; the shown one reports its selection.
     void ShowViewOf(int tab);
     IPageView* CurrentView() const;

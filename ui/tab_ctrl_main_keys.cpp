@@ -24,8 +24,10 @@ bool CTabCtrlMain::PreTranslateMessage(MSG* msg)
         }
     } else if (tab && key.ctrl) {
         const int count = GetItemCount();
-        if (count > 0)
+        if (count > 0) {
             SelectTab(CPageModel::NextTab(GetCurSel(), count, key.shift));
+            KeepFocusUsable(focus);
+        }
         return true;
     }
 

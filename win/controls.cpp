@@ -44,7 +44,8 @@ HTREEITEM TreeCtrl::InsertItem(const std::wstring& text, int image, int selected
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    // Without an image the node carries no image flags: -1 would have the control ask its parent.
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | (image >= 0 ? TVIF_IMAGE | TVIF_SELECTEDIMAGE : 0);
     insert.item.pszText = const_cast<wchar_t*>(text.c_str());
     insert.item.iImage = image;
     insert.item.iSelectedImage = selectedImage;
@@ -97,6 +98,15 @@ bool TreeCtrl::SetItemImage(HTREEITEM node, int image, int selectedImage) const
     return SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
+bool TreeCtrl::SortChildren(HTREEITEM item, PFNTVCOMPARE compare, LPARAM context) const
+{
+    TVSORTCB sort{};
+    sort.hParent = item;
+    sort.lpfnCompare = compare;
+    sort.lParam = context;
+    return SendMessage(TVM_SORTCHILDRENCB, FALSE, reinterpret_cast<LPARAM>(&sort)) != 0;
+}
+
 HTREEITEM TreeCtrl::HitTest(POINT pt, UINT* flags) const
 {
     TVHITTESTINFO info{};
@@ -119,7 +129,7 @@ int ListCtrl::InsertColumn(int index, const std::wstring& heading, int width) co
 int ListCtrl::InsertItem(int index, const std::wstring& text, int image, LPARAM data) const
 {
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM | (image >= 0 ? LVIF_IMAGE : 0);
+    item.mask = LVIF_TEXT | LVIF_PARAM | (image >= 0 || image == I_IMAGENONE ? LVIF_IMAGE : 0);
     item.iItem = index;
     item.pszText = const_cast<wchar_t*>(text.c_str());
     item.iImage = image;
@@ -250,6 +260,66 @@ bool PopupMenu::Track(HWND owner, POINT screen, UINT flags) const
     const BOOL shown = ::TrackPopupMenu(m_menu.get(), flags, screen.x, screen.y, 0, owner, nullptr);
     ::PostMessageW(owner, WM_NULL, 0, 0);
     return shown != FALSE;
+}
+
+namespace {
+
+TTTOOLINFOW ToolOf(HWND control)
+{
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = control;
+    tool.uId = 1;
+    return tool;
+}
+
+}  // namespace
+
+bool ToolTip::Create(HWND control)
+{
+    Destroy();
+    m_hWnd = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                               0, 0, control, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (!m_hWnd)
+        return false;
+    m_control = control;
+    TTTOOLINFOW tool = ToolOf(control);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::GetClientRect(control, &tool.rect);
+    ::SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    return true;
+}
+
+void ToolTip::Destroy()
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+    m_control = nullptr;
+}
+
+void ToolTip::SetArea(const RECT& client) const
+{
+    if (!m_hWnd)
+        return;
+    TTTOOLINFOW tool = ToolOf(m_control);
+    tool.rect = client;
+    ::SendMessageW(m_hWnd, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolTip::Relay(UINT msg, POINT client) const
+{
+    if (!m_hWnd)
+        return;
+    MSG relayed{m_control, msg, 0, MAKELPARAM(client.x, client.y), static_cast<DWORD>(::GetMessageTime()), client};
+    ::ClientToScreen(m_control, &relayed.pt);
+    ::SendMessageW(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void ToolTip::Pop() const
+{
+    if (m_hWnd)
+        ::SendMessageW(m_hWnd, TTM_POP, 0, 0);
 }
 
 bool ImageList::Create(int cx, int cy, UINT flags, int initial, int grow)

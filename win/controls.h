@@ -56,7 +56,8 @@ public:
     {
         return Window::Create(WC_TREEVIEWW, L"", style, exStyle, rc, parent, id);
     }
-    // Appends a node under `parent` (TVI_ROOT for the root) after `after`; null on failure.
+    // Appends a node under `parent` (TVI_ROOT for the root) after `after`; null on failure. An
+    // image below 0 leaves the node without images.
     HTREEITEM InsertItem(const std::wstring& text, int image, int selectedImage, LPARAM data,
                          HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST) const;
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const
@@ -71,6 +72,9 @@ public:
     bool SelectItem(HTREEITEM item) const { return SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0; }
     bool DeleteItem(HTREEITEM item) const { return SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)) != 0; }
     bool SortChildren(HTREEITEM item) const { return SendMessage(TVM_SORTCHILDREN, FALSE, reinterpret_cast<LPARAM>(item)) != 0; }
+    // Sorts the children of `item` (not deeper) by `compare` over their item data.
+    bool SortChildren(HTREEITEM item, PFNTVCOMPARE compare, LPARAM context) const;
+    bool EnsureVisible(HTREEITEM item) const { return SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item)) != 0; }
     LPARAM GetItemData(HTREEITEM item) const;
     std::wstring GetItemText(HTREEITEM item) const;
     bool ItemHasChildren(HTREEITEM item) const;
@@ -107,7 +111,8 @@ public:
         return Window::Create(WC_LISTVIEWW, L"", style, exStyle, rc, parent, id);
     }
     int InsertColumn(int index, const std::wstring& heading, int width) const;
-    // Index of the new row (its place after sorting), or -1.
+    // Index of the new row (its place after sorting), or -1. Image -1 leaves the image out (the
+    // control's default); I_IMAGENONE gives the row none.
     int InsertItem(int index, const std::wstring& text, int image, LPARAM data) const;
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     LPARAM GetItemData(int index) const;
@@ -134,8 +139,10 @@ public:
     UINT GetItemState(int index, UINT mask) const { return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, index, mask)); }
     // The selection anchor (the item the user's last selection started from), or -1.
     int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
+    void SetSelectionMark(int index) const { SendMessage(LVM_SETSELECTIONMARK, 0, index); }
     int GetSelectedCount() const { return static_cast<int>(SendMessage(LVM_GETSELECTEDCOUNT)); }
     bool SetColumnWidth(int column, int width) const { return SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
+    int GetColumnWidth(int column) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, column)); }
     // A part of a row (LVIR_BOUNDS, LVIR_ICON, LVIR_LABEL) in client coordinates.
     bool GetItemRect(int index, RECT& rc, int part) const
     {
@@ -179,6 +186,32 @@ public:
 
 private:
     UniqueImageList m_list;
+};
+
+// A tooltip window for one control: a single tool over the control's client area whose text the
+// control gives when the tip is about to show (TTN_GETDISPINFOW, sent to the control).
+class ToolTip {
+public:
+    ToolTip() = default;
+    ~ToolTip() { Destroy(); }
+    ToolTip(const ToolTip&) = delete;
+    ToolTip& operator=(const ToolTip&) = delete;
+
+    bool Create(HWND control);
+    void Destroy();
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    // The tool's area: the control's client rectangle.
+    void SetArea(const RECT& client) const;
+    // Lets the tip time its showing from a mouse message of the control (client coordinates).
+    void Relay(UINT msg, POINT client) const;
+    // Hides a shown tip; the next pointer move over the control starts the wait again.
+    void Pop() const;
+    // Longer texts wrap at this width.
+    void SetMaxWidth(int pixels) const { ::SendMessageW(m_hWnd, TTM_SETMAXTIPWIDTH, 0, pixels); }
+
+private:
+    HWND m_hWnd = nullptr;
+    HWND m_control = nullptr;
 };
 
 // A popup menu built afresh for one showing and destroyed with this object.

@@ -6,11 +6,6 @@ namespace {
 
 DataFileCache* g_current = nullptr;  // the catalogue and the page are built on one thread
 
-HMODULE OpenDataFile(const std::wstring& path)
-{
-    return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-}
-
 }  // namespace
 
 DataFileCache::DataFileCache() : m_pPrevious(g_current)
@@ -32,7 +27,7 @@ HMODULE DataFileCache::Open(const std::wstring& path)
 {
     auto found = m_modules.find(path);
     if (found == m_modules.end())
-        found = m_modules.emplace(path, UniqueLibrary(OpenDataFile(path))).first;
+        found = m_modules.emplace(path, UniqueDataFile(OpenDataFile(path))).first;
     return found->second.get();
 }
 

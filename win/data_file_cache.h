@@ -1,7 +1,7 @@
 // Data-file modules kept open while a batch of icons and strings is made (the catalogue and its
 // page), so that each file is opened once however many requests name it.
 #pragma once
-#include "win/handles.h"
+#include "win/data_file.h"
 
 #include <windows.h>
 
@@ -28,7 +28,7 @@ public:
     static DataFileCache* Current();
 
 private:
-    std::map<std::wstring, UniqueLibrary> m_modules;
+    std::map<std::wstring, UniqueDataFile> m_modules;
     DataFileCache* m_pPrevious;
 };
 
@@ -41,7 +41,7 @@ public:
     explicit operator bool() const { return m_module != nullptr; }
 
 private:
-    UniqueLibrary m_owned;
+    UniqueDataFile m_owned;
     HMODULE m_module = nullptr;
 };
 

@@ -19,7 +19,7 @@ INT_PTR CALLBACK Dialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
 {
     // The first message a dialog procedure sees (WM_SETFONT or WM_INITDIALOG) attaches the object
     // under construction; from then on its messages arrive through the object's WindowProc.
-    if (!FromHandle(hwnd) && g_creating) {
+    if (g_creating && !FromHandle(hwnd)) {
         Dialog* self = g_creating;
         g_creating = nullptr;
         self->SubclassWindow(hwnd);
@@ -120,11 +120,12 @@ INT_PTR Dialog::DoModal()
     m_pOuterModal = g_innermostModal;
     g_innermostModal = this;
 
+    // A template from a module is checked to lie inside its file before the system reads it.
+    const DLGTEMPLATE* dialogTemplate = m_pTemplate ? m_pTemplate : FindDialogTemplate(m_templateId);
     g_creating = this;
-    HWND hwnd = m_pTemplate
-                    ? ::CreateDialogIndirectParamW(GetResourceModule(), m_pTemplate, owner, &Dialog::StaticDlgProc, 0)
-                    : ::CreateDialogParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), owner,
-                                           &Dialog::StaticDlgProc, 0);
+    HWND hwnd = dialogTemplate ? ::CreateDialogIndirectParamW(GetResourceModule(), dialogTemplate, owner,
+                                                              &Dialog::StaticDlgProc, 0)
+                               : nullptr;
     g_creating = nullptr;
 
     if (hwnd && m_hWnd == hwnd) {

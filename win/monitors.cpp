@@ -1,5 +1,8 @@
 #include "win/monitors.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace win {
 
 namespace {
@@ -18,6 +21,25 @@ MonitorArea AreaOf(HMONITOR monitor)
     if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area.work, 0))
         area.work = area.monitor;
     return area;
+}
+
+// Of a caption that hangs over the work area's left or right edge, at least this much stays over
+// it: enough to take hold of beside the caption's buttons.
+constexpr long long kCaptionGripPixels = 128;
+
+long long Clamp(long long value, long long low, long long high)
+{
+    return std::max(low, std::min(value, high));
+}
+
+LONG Saturated(long long value)
+{
+    return static_cast<LONG>(Clamp(value, LONG_MIN, LONG_MAX));
+}
+
+RECT MakeRect(long long left, long long top, long long width, long long height)
+{
+    return RECT{Saturated(left), Saturated(top), Saturated(left + width), Saturated(top + height)};
 }
 
 }  // namespace
@@ -69,6 +91,34 @@ RECT WorkspaceRectToScreen(const RECT& normal)
     RECT rc = normal;
     ::OffsetRect(&rc, area.work.left - area.monitor.left, area.work.top - area.monitor.top);
     return rc;
+}
+
+RECT RestoredWindowRect(const RECT& normal, const SIZE& minimum, const SIZE& maximum)
+{
+    // Computed wide: stored edges may be anything a damaged value holds.
+    const bool inverted = normal.right < normal.left || normal.bottom < normal.top;
+    const long long left = std::min(normal.left, normal.right);
+    const long long top = std::min(normal.top, normal.bottom);
+    long long width = Clamp(static_cast<long long>(std::max(normal.left, normal.right)) - left, minimum.cx, maximum.cx);
+    long long height = Clamp(static_cast<long long>(std::max(normal.top, normal.bottom)) - top, minimum.cy, maximum.cy);
+
+    const MonitorLayout& layout = CurrentMonitorLayout();
+    const RECT sized = MakeRect(left, top, width, height);
+    MonitorArea area{};
+    if (inverted || !layout.Overlapping(sized, area)) {
+        const RECT work = layout.Nearest(sized).work;
+        width = std::max<long long>(std::min<long long>(width, work.right - work.left), minimum.cx);
+        height = std::max<long long>(std::min<long long>(height, work.bottom - work.top), minimum.cy);
+        return MakeRect(Clamp(left, work.left, std::max<long long>(work.left, work.right - width)),
+                        Clamp(top, work.top, std::max<long long>(work.top, work.bottom - height)), width, height);
+    }
+    const RECT& work = area.work;
+    const long long caption = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYSIZEFRAME);
+    const long long grip = std::min(width, kCaptionGripPixels);
+    const long long screenLeft = left + area.work.left - area.monitor.left;
+    const long long screenTop = top + area.work.top - area.monitor.top;
+    return MakeRect(Clamp(screenLeft, work.left + grip - width, work.right - grip),
+                    Clamp(screenTop, work.top, std::max<long long>(work.top, work.bottom - caption)), width, height);
 }
 
 RECT KeepInside(const RECT& rc, const RECT& area)

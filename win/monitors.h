@@ -33,6 +33,13 @@ MonitorArea MonitorOfWindow(HWND hwnd);
 // more goes, with its size, into the work area of the nearest monitor.
 RECT WorkspaceRectToScreen(const RECT& normal);
 
+// Where a window comes back from a normal rectangle saved by an earlier run (GetWindowPlacement,
+// workspace coordinates), with its size taken through `minimum` and `maximum` as the window will
+// take it. One that still overlaps a monitor comes back where it was, but with its caption inside
+// that monitor's work area (its top edge inside, part of its width over it); one that lies on no
+// monitor, and one stored inverted or damaged, goes whole into the nearest monitor's work area.
+RECT RestoredWindowRect(const RECT& normal, const SIZE& minimum, const SIZE& maximum);
+
 // `rc` moved, with its size, to lie inside `area` where it fits (else at its left or top edge).
 RECT KeepInside(const RECT& rc, const RECT& area);
 

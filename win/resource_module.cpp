@@ -1,6 +1,7 @@
 #include "win/resource_module.h"
 
 #include "win/data_file_cache.h"
+#include "win/resource_data.h"
 
 #include <vector>
 
@@ -41,35 +42,70 @@ HINSTANCE GetResourceModule()
     return g_resourceModule ? g_resourceModule : GetProgramModule();
 }
 
-std::wstring LoadModuleString(HMODULE module, UINT id)
+namespace {
+
+// String `id` of `module` into `text` (empty when it is not there).
+win::ResourceStatus FindModuleString(HMODULE module, UINT id, std::wstring& text)
 {
+    text.clear();
     id &= 0xFFFF;  // string ids are 16 bits; the platform's loader drops the rest too
     // String tables are blocks of 16 length-prefixed UTF-16 strings; block n holds ids 16(n-1)..16n-1.
-    HRSRC block = FindResourceW(module, MAKEINTRESOURCEW((id >> 4) + 1), reinterpret_cast<LPCWSTR>(RT_STRING));
-    if (!block)
-        return std::wstring();
-    HGLOBAL loaded = LoadResource(module, block);
-    const WCHAR* p = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
-    DWORD units = SizeofResource(module, block) / sizeof(WCHAR);
-    if (!p)
-        return std::wstring();
+    win::ResourceData block;
+    const win::ResourceStatus status =
+        win::FindResourceData(module, MAKEINTRESOURCEW((id >> 4) + 1), reinterpret_cast<LPCWSTR>(RT_STRING), block);
+    if (status != win::ResourceStatus::Found)
+        return status;
+    const WCHAR* p = reinterpret_cast<const WCHAR*>(block.data);
+    const DWORD units = block.size / sizeof(WCHAR);
     DWORD pos = 0;
     for (UINT i = 0; i < (id & 15); ++i) {
         if (pos >= units)
-            return std::wstring();
+            return status;
         pos += 1 + p[pos];
     }
     if (pos >= units)
-        return std::wstring();
+        return status;
     DWORD length = p[pos];
     if (length > units - pos - 1)  // a damaged table: never read past the resource
-        return std::wstring();
-    return std::wstring(p + pos + 1, length);
+        return status;
+    text.assign(p + pos + 1, length);
+    return status;
+}
+
+// Resource `id` of `type` from the current resource module, or from the program when the
+// module's copy is damaged (a library cut short): the program carries the same English texts.
+win::ResourceStatus FindCurrentResource(UINT id, LPCWSTR type, win::ResourceData& found)
+{
+    const win::ResourceStatus status = win::FindResourceData(GetResourceModule(), MAKEINTRESOURCEW(id), type, found);
+    if (status != win::ResourceStatus::OutOfFile)
+        return status;
+    return win::FindResourceData(GetProgramModule(), MAKEINTRESOURCEW(id), type, found);
+}
+
+}  // namespace
+
+std::wstring LoadModuleString(HMODULE module, UINT id)
+{
+    std::wstring text;
+    FindModuleString(module, id, text);
+    return text;
+}
+
+const DLGTEMPLATE* FindDialogTemplate(UINT id)
+{
+    win::ResourceData found;
+    if (FindCurrentResource(id, reinterpret_cast<LPCWSTR>(RT_DIALOG), found) != win::ResourceStatus::Found ||
+        found.size < sizeof(DLGTEMPLATE))
+        return nullptr;
+    return reinterpret_cast<const DLGTEMPLATE*>(found.data);
 }
 
 std::wstring LoadResString(UINT id)
 {
-    return LoadModuleString(GetResourceModule(), id);
+    std::wstring text;
+    if (FindModuleString(GetResourceModule(), id, text) == win::ResourceStatus::OutOfFile)
+        FindModuleString(GetProgramModule(), id, text);
+    return text;
 }
 
 std::wstring LoadLibraryString(const std::wstring& path, UINT id)

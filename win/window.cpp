@@ -3,19 +3,52 @@
 #include "win/dpi.h"
 #include "win/monitors.h"
 
+#include <unordered_map>
 #include <vector>
 
 namespace win {
 
 namespace {
 
-// Marks a window whose GWLP_USERDATA holds its framework object, and keeps the procedure that
-// was replaced, so a window whose object went away still reaches its own procedure.
-const wchar_t kPrevProcProp[] = L"Brindle.PrevWndProc";
+// Framework objects by window, for FromHandle. Windows may live on several threads.
+class ObjectTable {
+public:
+    ObjectTable() { ::InitializeCriticalSection(&m_lock); }
 
-WNDPROC StoredPrevProc(HWND hwnd)
+    Window* Find(HWND hwnd)
+    {
+        ::EnterCriticalSection(&m_lock);
+        auto found = m_objects.find(hwnd);
+        Window* object = found == m_objects.end() ? nullptr : found->second;
+        ::LeaveCriticalSection(&m_lock);
+        return object;
+    }
+
+    // False when the window has an object already.
+    bool Add(HWND hwnd, Window* object)
+    {
+        ::EnterCriticalSection(&m_lock);
+        const bool added = m_objects.emplace(hwnd, object).second;
+        ::LeaveCriticalSection(&m_lock);
+        return added;
+    }
+
+    void Remove(HWND hwnd)
+    {
+        ::EnterCriticalSection(&m_lock);
+        m_objects.erase(hwnd);
+        ::LeaveCriticalSection(&m_lock);
+    }
+
+private:
+    CRITICAL_SECTION m_lock;
+    std::unordered_map<HWND, Window*> m_objects;
+};
+
+ObjectTable& Objects()
 {
-    return reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kPrevProcProp));
+    static ObjectTable table;
+    return table;
 }
 
 }  // namespace
@@ -94,9 +127,7 @@ Window::~Window()
 
 Window* Window::FromHandle(HWND hwnd)
 {
-    if (!hwnd || !StoredPrevProc(hwnd))
-        return nullptr;
-    return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return hwnd ? Objects().Find(hwnd) : nullptr;
 }
 
 bool Window::Create(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
@@ -118,15 +149,13 @@ bool Window::Create(const wchar_t* className, const std::wstring& text, DWORD st
 
 bool Window::SubclassWindow(HWND hwnd)
 {
-    if (m_hWnd || !hwnd || StoredPrevProc(hwnd))
+    if (m_hWnd || !hwnd || !Objects().Add(hwnd, this))
         return false;  // this object is in use, or the window has an object already
-    WNDPROC previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    if (!previous || !::SetPropW(hwnd, kPrevProcProp, reinterpret_cast<HANDLE>(previous)))
+    if (!m_link.AttachTo(hwnd)) {
+        Objects().Remove(hwnd);
         return false;
+    }
     m_hWnd = hwnd;
-    m_prevProc = previous;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticWndProc));
     OnAttached();
     return true;
 }
@@ -141,20 +170,19 @@ HWND Window::UnsubclassWindow()
     HWND hwnd = m_hWnd;
     if (!hwnd)
         return nullptr;
-    // Put the old procedure back only when nobody subclassed on top of us; otherwise our
-    // procedure stays in the chain and forwards through the property.
-    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &Window::StaticWndProc) {
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prevProc));
-        ::RemovePropW(hwnd, kPrevProcProp);
-    }
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    Objects().Remove(hwnd);
     m_hWnd = nullptr;
-    m_prevProc = nullptr;
-    if (MessageTap* tap = m_pTap) {
-        m_pTap = nullptr;
-        tap->OnTapReleased();
-    }
+    m_link.DetachFrom();
+    ReleaseTap();
     return hwnd;
+}
+
+void Window::ForgetWindow()
+{
+    if (m_hWnd)
+        Objects().Remove(m_hWnd);
+    m_hWnd = nullptr;
+    ReleaseTap();
 }
 
 bool Window::SetMessageTap(MessageTap* tap)
@@ -165,9 +193,12 @@ bool Window::SetMessageTap(MessageTap* tap)
     return true;
 }
 
-void Window::Detach()
+void Window::ReleaseTap()
 {
-    UnsubclassWindow();
+    if (MessageTap* tap = m_pTap) {
+        m_pTap = nullptr;
+        tap->OnTapReleased();
+    }
 }
 
 void Window::DestroyWindow()
@@ -187,30 +218,20 @@ void Window::SetAccessibleLabel(const std::wstring& name, long role)
     m_bLabelled = true;
 }
 
-LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT Window::Link::OnSubclassMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    Window* self = FromHandle(hwnd);
-    if (!self) {
-        WNDPROC previous = StoredPrevProc(hwnd);
-        LRESULT result = previous ? ::CallWindowProcW(previous, hwnd, msg, wp, lp) : ::DefWindowProcW(hwnd, msg, wp, lp);
-        if (msg == WM_NCDESTROY)
-            ::RemovePropW(hwnd, kPrevProcProp);
-        return result;
-    }
-    if (msg == WM_NCDESTROY) {
-        WNDPROC previous = self->m_prevProc;
-        self->OnFinalMessage();
-        self->Detach();
-        ::RemovePropW(hwnd, kPrevProcProp);
-        return ::CallWindowProcW(previous, hwnd, msg, wp, lp);
-    }
-    return self->WindowProc(msg, wp, lp);
+    return m_window.WindowProc(msg, wp, lp);
+}
+
+void Window::Link::OnFinalMessage()
+{
+    m_window.OnFinalMessage();
+    m_window.ForgetWindow();
 }
 
 LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp)
 {
-    const LRESULT result = m_prevProc ? ::CallWindowProcW(m_prevProc, m_hWnd, msg, wp, lp)
-                                      : ::DefWindowProcW(m_hWnd, msg, wp, lp);
+    const LRESULT result = m_link.CallPrevious(msg, wp, lp);
     if (m_pTap)
         m_pTap->AfterMessage(msg);
     return result;
@@ -286,6 +307,25 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_PAINT:
         if (OnPaint())
             return 0;
+        break;
+    case WM_ERASEBKGND:
+        if (OnEraseBkgnd(reinterpret_cast<HDC>(wp)))
+            return 1;
+        break;
+    case WM_CLOSE:
+        if (OnClose())
+            return 0;
+        break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        OnMouseEvent(msg, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
         break;
     case WM_SYSCOMMAND:
         if (OnSysCommand(static_cast<UINT>(wp & 0xFFF0)))

@@ -9,6 +9,7 @@
 // skin layer, which must see messages before and after the control's own procedure.
 #pragma once
 #include "win/accessible.h"
+#include "win/subclass.h"
 
 #include <windows.h>
 #include <string>
@@ -71,7 +72,9 @@ protected:
 // The object behind a window. It is attached by creating the window through Create, by
 // subclassing an existing window, or (dialogs) by the dialog machinery. It owns its window:
 // when the object goes first, the window is destroyed with it; when the window goes first
-// (its parent was destroyed), the object is merely detached.
+// (its parent was destroyed), the object is merely detached. A window has at most one such
+// object; further win::Subclass links may sit in front of it (see win/subclass.h for how
+// messages reach them and how they leave).
 class Window : public WindowRef {
 public:
     Window() noexcept = default;
@@ -80,6 +83,7 @@ public:
     Window& operator=(const Window&) = delete;
 
     // The framework object attached to `hwnd`, or null when the window is not one of ours.
+    // A look-up in this process's own table: no call to the window system.
     static Window* FromHandle(HWND hwnd);
 
     // Creates a child or top-level window of an existing class and attaches this object to it.
@@ -144,6 +148,13 @@ protected:
     virtual void OnDestroy() {}
     // WM_PAINT.
     virtual bool OnPaint() { return false; }
+    // WM_ERASEBKGND with the device context; true when the background counts as erased.
+    virtual bool OnEraseBkgnd(HDC dc) { (void)dc; return false; }
+    // WM_CLOSE; true when handled (the window then stays, whatever the previous procedure does).
+    virtual bool OnClose() { return false; }
+    // WM_MOUSEMOVE and the button messages of the client area (WM_LBUTTONDOWN...), at a point in
+    // client coordinates, before the previous procedure, which always sees them too.
+    virtual void OnMouseEvent(UINT msg, POINT client) { (void)msg; (void)client; }
     // WM_SYSCOMMAND with the command (low four bits cleared).
     virtual bool OnSysCommand(UINT command) { (void)command; return false; }
     // WM_GETMINMAXINFO: adjust `info`; the previous procedure has filled it first.
@@ -161,10 +172,25 @@ protected:
     virtual void OnFinalMessage() {}
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    void Detach();
+    // The window's procedure link; it hands every message to WindowProc.
+    class Link : public Subclass {
+    public:
+        explicit Link(Window& window) noexcept : m_window(window) {}
+        using Subclass::CallPrevious;
 
-    WNDPROC m_prevProc = nullptr;
+    protected:
+        LRESULT OnSubclassMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+        void OnFinalMessage() override;
+
+    private:
+        Window& m_window;
+    };
+
+    // Forgets the window after its last message (the link leaves by itself).
+    void ForgetWindow();
+    void ReleaseTap();
+
+    Link m_link{*this};
     MessageTap* m_pTap = nullptr;
     AccessibleLabel m_accessibleLabel;
     bool m_bLabelled = false;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -140,8 +141,17 @@ public:
     explicit MachineCatalog(const std::wstring& id)
     {
         Remove();
-        m_ok = RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kProductKey) + L"\\" + id).c_str(), 0, nullptr, 0,
-                               KEY_WRITE, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+        m_ok = true;
+        Add(id);
+    }
+    // Another entry; Set writes its values from now on.
+    void Add(const std::wstring& id)
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+        m_key = nullptr;
+        m_ok = m_ok && RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kProductKey) + L"\\" + id).c_str(), 0,
+                                       nullptr, 0, KEY_WRITE, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
     }
     ~MachineCatalog()
     {
@@ -385,6 +395,65 @@ TEST_F(BrindleProcess, WithoutItsResourceLibraryOnlyTheSystemErrorIsShown)
     }
 }
 
+namespace {
+
+BOOL CALLBACK CollectText(HWND window, LPARAM texts)
+{
+    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(TextOf(window));
+    return TRUE;
+}
+
+// The texts of every window below `window`.
+std::vector<std::wstring> DescendantTexts(HWND window)
+{
+    std::vector<std::wstring> texts;
+    EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(BrindleProcess, WithItsResourceLibraryCutShortTheProgramsOwnTemplateAndTextsStandIn)
+{
+    // Cut a third of the way into the main dialog's template: it and every string table after it
+    // are named by the library's directory but lie past the end of the file.
+    const std::wstring library = TestBinDirectory() + L"QclRes.dll";
+    size_t cut = 0;
+    {
+        HMODULE data = LoadLibraryExW(library.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(data, nullptr);
+        HRSRC found = FindResourceW(data, MAKEINTRESOURCEW(129), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+        const BYTE* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(data, found))) : nullptr;
+        ASSERT_NE(bytes, nullptr);
+        const BYTE* base = reinterpret_cast<const BYTE*>(reinterpret_cast<UINT_PTR>(data) & ~UINT_PTR(3));
+        cut = static_cast<size_t>(bytes - base) + SizeofResource(data, found) / 3;
+        FreeLibrary(data);
+    }
+    TempDirectory program;
+    ASSERT_TRUE(CopyFileW(m_exe.c_str(), (program.path() + L"Brindle.exe").c_str(), FALSE));
+    {
+        win::UniqueFile in(CreateFileW(library.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        win::UniqueFile out(CreateFileW((program.path() + L"QclRes.dll").c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, 0, nullptr));
+        std::vector<BYTE> bytes(cut);
+        DWORD moved = 0;
+        ASSERT_TRUE(ReadFile(in.get(), bytes.data(), static_cast<DWORD>(cut), &moved, nullptr) && moved == cut);
+        ASSERT_TRUE(WriteFile(out.get(), bytes.data(), static_cast<DWORD>(cut), &moved, nullptr) && moved == cut);
+    }
+
+    ChildProcess process(program.path() + L"Brindle.exe", L"", program.path());
+    const HWND main = StartRunningInstance(process);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(TextOf(main), L"Brindle");
+    const std::vector<std::wstring> texts = DescendantTexts(main);
+    for (const wchar_t* text : {L"&Open", L"&Help"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << std::string(text, text + wcslen(text));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    EXPECT_TRUE(process.WaitExit(5000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
 TEST_F(BrindleProcess, HaltAllWithoutAdministratorsGroupIsRefused)
 {
     win::UniqueHandle filtered(TokenWithoutAdministrators());
@@ -439,4 +508,117 @@ TEST_F(BrindleProcess, HaltEndsTheInstanceWhileTheMessageOfOpenOrHelpIsUp)
         EXPECT_EQ(code, 0u);
         EXPECT_FALSE(IsWindow(box));
     }
+}
+
+namespace {
+
+// Processes whose parent is `parent`, by id.
+std::vector<DWORD> ChildrenOf(DWORD parent)
+{
+    std::vector<DWORD> children;
+    win::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parent)
+            children.push_back(entry.th32ProcessID);
+    }
+    return children;
+}
+
+// The check helpers of `hub` once at least `count` run, within `ms`.
+std::vector<DWORD> WaitForHelpersOf(DWORD hub, size_t count, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    std::vector<DWORD> helpers;
+    while ((helpers = ChildrenOf(hub)).size() < count && GetTickCount() - start < ms)
+        Sleep(10);
+    return helpers;
+}
+
+// Whether every process that `parent` started has ended within `ms` (any that `parent` was
+// starting when it ended included).
+bool AllChildrenEnded(DWORD parent, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (!ChildrenOf(parent).empty()) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Four entries whose checks hang (two in their library's start-up, two in the call) around two good ones.
+void RegisterHangingChecks(MachineCatalog& catalog)
+{
+    const std::wstring bin = TestBinDirectory();
+    const std::pair<const wchar_t*, std::wstring> checks[] = {
+        {L"HangA", bin + L"hanging_check.dll,Check,1"}, {L"HangB", bin + L"faulty_checks.dll,SleepLong,1"},
+        {L"HangC", bin + L"hanging_check.dll,Check,1"}, {L"HangD", bin + L"faulty_checks.dll,SleepLong,1"},
+        {L"HangE", bin + L"check_fixture.dll,CheckCdecl,1"}, {L"HangF", bin + L"check_fixture.dll,CheckStdcall,1"},
+    };
+    for (const auto& check : checks) {
+        catalog.Add(check.first);
+        catalog.Set(L"AppName", check.first);
+        catalog.Set(L"AppPath", L"C:\\x.exe");
+        catalog.Set(L"Category", 3);
+        catalog.Set(L"IconPath", bin + L"Brindle.exe");
+        catalog.Set(L"AppCheck", 1);
+        catalog.Set(L"AppCheckFunc", check.second);
+    }
+}
+
+}  // namespace
+
+TEST_F(BrindleProcess, HaltDuringHangingChecksEndsTheInstanceAtOnceAndLeavesNoHelper)
+{
+    MachineCatalog catalog(L"HangA");
+    RegisterHangingChecks(catalog);
+    ASSERT_TRUE(catalog.ok());
+    const DWORD started = GetTickCount();
+    ChildProcess running(m_exe, L"");
+    ASSERT_TRUE(running.started());
+    // Halted once its checks run: its window exists then, though it is not shown yet.
+    const std::vector<DWORD> helpers = WaitForHelpersOf(running.id(), 2, 5000);
+    ASSERT_GE(helpers.size(), 2u);
+    EXPECT_TRUE(VisibleWindowsOf(running.id()).empty());
+    EXPECT_EQ(RunProcess(L"\"" + m_exe + L"\" /halt", 5000), 0);
+    const DWORD halted = GetTickCount();
+    DWORD code = 99;
+    EXPECT_TRUE(running.WaitExit(8000, &code));
+    // The checks would hold it about five seconds: cut short, it ends soon after the halt.
+    EXPECT_LT(GetTickCount() - halted, 3000u) << "the halt waited for the hanging checks";
+    EXPECT_LT(GetTickCount() - started, 6000u);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(AllChildrenEnded(running.id(), 3000));
+}
+
+TEST_F(BrindleProcess, EndingTheHubDuringHangingChecksEndsItsCheckHelpers)
+{
+    MachineCatalog catalog(L"HangA");
+    RegisterHangingChecks(catalog);
+    ASSERT_TRUE(catalog.ok());
+    ChildProcess running(m_exe, L"");
+    ASSERT_TRUE(running.started());
+    // Ended once every hanging check has a helper and no more are being started: under Wine a
+    // process whose creator is killed inside CreateProcess never finishes starting, and nothing
+    // of its own can then end it.
+    const DWORD started = GetTickCount();
+    std::vector<DWORD> helpers;
+    for (DWORD settled = GetTickCount(); GetTickCount() - settled < 700 && GetTickCount() - started < 4000;) {
+        Sleep(20);
+        const std::vector<DWORD> now = ChildrenOf(running.id());
+        if (now != helpers || now.size() < 4)
+            settled = GetTickCount();
+        helpers = now;
+    }
+    ASSERT_GE(helpers.size(), 4u);
+    ASSERT_LT(GetTickCount() - started, 4500u) << "the checks did not hang long enough to be watched";
+    win::UniqueHandle hub(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, running.id()));
+    ASSERT_TRUE(hub);
+    ASSERT_TRUE(TerminateProcess(hub.get(), 1));
+    EXPECT_TRUE(running.WaitExit(5000));
+    EXPECT_TRUE(AllChildrenEnded(running.id(), 3000)) << "a check helper outlived the hub";
 }

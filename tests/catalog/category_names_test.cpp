@@ -18,7 +18,7 @@ TEST(CategoryNames, TwelveCaptionsFromTheResourceLibrary)
 {
     ASSERT_TRUE(LoadResourceLibraryFrom(TestBinDirectory() + L"QclRes.dll") || LoadResourceLibrary());
     CCategoryNames names;
-    EXPECT_EQ(names.Caption(0), L"System Infomation");
+    EXPECT_EQ(names.Caption(0), L"System Information");
     EXPECT_EQ(names.Caption(1), L"Power Management");
     EXPECT_EQ(names.Caption(10), L"Special Buttons");
     EXPECT_EQ(names.Caption(11), L"Others");

@@ -1,7 +1,9 @@
 // Makers' check functions that crash, end their process, wait for the user or never return: each
 // costs only its own entry, and the catalogue built around it keeps the good entries.
 #include "catalog/catalog_builder.h"
+#include "catalog/check_protocol.h"
 #include "catalog/check_session.h"
+#include "win/handles.h"
 #include "tests/catalog/catalog_fixture.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +77,7 @@ TEST_F(CheckIsolation, AFaultyCheckCostsOnlyItsOwnEntry)
         {faulty + L",ShowMessage,1", CheckOutcome::TimedOut},
         {faulty + L",SleepLong,1", CheckOutcome::TimedOut},
         {FixturePath(L"hanging_check.dll") + L",Check,1", CheckOutcome::TimedOut},
+        {FixturePath(L"crashing_start.dll") + L",Check,1", CheckOutcome::Crashed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.spec));
@@ -124,4 +127,76 @@ TEST_F(CheckIsolation, WithoutTheHelperProgramEveryCheckFails)
     EXPECT_EQ(Build(session), std::vector<std::wstring>{L"Unchecked"});
     EXPECT_EQ(outcomes_.seen[L"A-Good"], std::make_pair(DropReason::CheckFailed, CheckOutcome::NoHelper));
     EXPECT_EQ(CheckCalls(L"CheckStdcall") + CheckCalls(L"CheckCdecl"), 0u);
+}
+
+namespace {
+
+win::UniqueHandle Inheritable(HANDLE handle, DWORD access = 0)
+{
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, access, TRUE,
+                    access ? 0 : DUPLICATE_SAME_ACCESS);
+    return win::UniqueHandle(copy);
+}
+
+win::UniqueHandle StartProcess(const std::wstring& commandLine, DWORD flags)
+{
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si, &pi))
+        return {};
+    CloseHandle(pi.hThread);
+    return win::UniqueHandle(pi.hProcess);
+}
+
+}  // namespace
+
+// Where the hub runs in a job that cannot nest (before Windows 8) its helpers are in no job of
+// its own: each then ends itself when it sees the hub end, even while its check hangs.
+TEST(CheckHelperProgram, EndsItselfWhenTheProcessThatStartedItEnds)
+{
+    const std::wstring helper = L"\"" + FixturePath(L"BrindleCheck.exe") + L"\"";
+    win::UniqueHandle hub = StartProcess(helper, CREATE_SUSPENDED | CREATE_NO_WINDOW);  // a stand-in that lives
+    ASSERT_TRUE(hub);
+    HANDLE read = nullptr, write = nullptr;
+    ASSERT_TRUE(CreatePipe(&read, &write, nullptr, 0));
+    win::UniqueHandle requestsIn(read), requestsOut(write);
+    ASSERT_TRUE(CreatePipe(&read, &write, nullptr, 0));
+    win::UniqueHandle repliesIn(read), repliesOut(write);
+    win::UniqueHandle ready(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    win::UniqueHandle handles[] = {Inheritable(requestsIn.get()), Inheritable(repliesOut.get()),
+                                   Inheritable(ready.get()), Inheritable(hub.get(), SYNCHRONIZE)};
+    std::wstring command = helper;
+    for (const win::UniqueHandle& handle : handles)
+        command += L" " + std::to_wstring(reinterpret_cast<UINT_PTR>(handle.get()));
+    win::UniqueHandle running = StartProcess(command, CREATE_NO_WINDOW);
+    ASSERT_TRUE(running);
+
+    // A check whose library's start-up never ends: the helper is stuck in the loader.
+    const std::vector<char> request = EncodeCheckRequest({FixturePath(L"hanging_check.dll"), L"Check", 1, 0});
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(requestsOut.get(), request.data(), static_cast<DWORD>(request.size()), &written, nullptr));
+    EXPECT_EQ(WaitForSingleObject(running.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT)) << "it lives with the hub";
+
+    TerminateProcess(hub.get(), 0);
+    EXPECT_EQ(WaitForSingleObject(running.get(), 3000), static_cast<DWORD>(WAIT_OBJECT_0)) << "it outlived the hub";
+    TerminateProcess(running.get(), 0);
+}
+
+// Checks that only wait their turn for a helper, however long the queue, are run and pass: only
+// behind as many stuck helpers as there may be does a check fail unrun.
+TEST_F(CheckIsolation, ManySlowGoodChecksStartedTogetherAllPass)
+{
+    constexpr DWORD kShortLimitMs = 1500;
+    const CheckRequest slow{FixturePath(L"faulty_checks.dll"), L"SleepThenAnswer", 200, 0};
+    const std::vector<CheckRequest> requests(24, slow);  // 4.8 s of checks: more than a limit even in two helpers
+    CheckSession session(kShortLimitMs);
+    session.RunAhead(requests);
+    int passed = 0;
+    for (const CheckRequest& request : requests)
+        passed += session.Run(request).outcome == CheckOutcome::Passed;
+    EXPECT_EQ(passed, 24);
 }

@@ -1,8 +1,11 @@
 // BrindleCatalog.exe run as a child process. Children do not see the test's registry sandbox,
 // so these tests write uniquely named subkeys into the real catalogue and delete them afterwards.
+#include "catalog/catalog_cache.h"
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/catalog/icon_probe.h"
+#include "tests/catalog/inspector_run.h"
 #include "tests/support/restricted_token.h"
+#include "win/file_trust.h"
 
 #include <gtest/gtest.h>
 
@@ -16,72 +19,6 @@
 #include <vector>
 
 namespace {
-
-std::string ReadWholeFile(const std::wstring& file)
-{
-    std::ifstream in(file.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Called once the inspector runs, with its process and output file.
-using WhileRunning = std::function<void(HANDLE process, const std::wstring& file)>;
-
-// Runs the inspector with `arguments` (as `token`'s user when given), its output going to a file;
-// returns the exit code and the output.
-int RunInspector(const std::wstring& arguments, std::string& output, HANDLE token = nullptr,
-                 const WhileRunning& whileRunning = nullptr)
-{
-    // A fresh file per run, deletable while open: a process the child starts (Wine's desktop
-    // process, when none is running yet) inherits the handle and may keep the file open.
-    static int runs = 0;
-    std::wstring file = TestBinDirectory() + L"inspector-output-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(++runs) + L".txt";
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE handle =
-        CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return -1;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = handle;
-    si.hStdError = handle;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi = {};
-    std::wstring command = L"\"" + TestBinDirectory() + L"BrindleCatalog.exe\" " + arguments;
-    std::vector<wchar_t> buffer(command.begin(), command.end());
-    buffer.push_back(0);
-    int code = -1;
-    BOOL created = token ? CreateProcessAsUserW(token, nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                                nullptr, &si, &pi)
-                         : CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    if (created) {
-        if (whileRunning)
-            whileRunning(pi.hProcess, file);
-        DWORD exit = 0;
-        if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &exit))
-            code = static_cast<int>(exit);
-        else
-            TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    CloseHandle(handle);
-    output = ReadWholeFile(file);
-    DeleteFileW(file.c_str());
-    return code;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // Registers entries under the real catalogue with ids unique to this process; removes them again.
 class RealCatalogue {
@@ -274,6 +211,43 @@ TEST(InspectorConsole, TheCallersConsoleKeepsItsCodePage)
     EXPECT_EQ(RunInspector(L"--help", output), 0);
     EXPECT_EQ(GetConsoleOutputCP(), 437u);
     FreeConsole();
+}
+
+// A start-up cache that would name an entry otherwise, made for the inspector as it would be
+// for the hub: the inspector still lists what the string library holds, and its help says why.
+TEST(InspectorUsage, ReadsEveryNameAfreshWithoutTheStartupCacheAndSaysSo)
+{
+    RealCatalogue catalogue;
+    const std::wstring id = catalogue.Add(L"Afresh");
+    const std::wstring library = FixturePath(L"fixture_strings.dll");
+    ASSERT_TRUE(RegisterMinimalApp(id, L"@" + library + L",-1"));
+
+    CacheContents plant;
+    plant.context = CurrentCacheContext();
+    plant.context.producer = TestBinDirectory() + L"BrindleCatalog.exe";
+    plant.context.producerStamp = win::StampOf(plant.context.producer);
+    plant.texts.push_back(CachedText{library, 1, win::StampOf(library), L"Planted"});
+    const std::vector<std::uint8_t> bytes = SerializeCache(plant);
+    const CatalogCacheSetup place = MachineCacheSetup();
+    const std::wstring file = CatalogCache::FilePath(place.folder);
+    const std::wstring kept = file + L".kept-by-test";
+    MoveFileExW(file.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING);
+    win::AdministratorsOnlySecurity security;
+    CreateDirectoryW(place.folder.c_str(), security.get());
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, security.get(), CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(handle);
+
+    std::string output;
+    EXPECT_EQ(RunInspector(L"", output), 0);
+    DeleteFileW(file.c_str());
+    MoveFileExW(kept.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
+    EXPECT_NE(output.find(catalogue.Utf8Id("Afresh") + "\tshown\t2\tFixture Name\n"), std::string::npos) << output;
+
+    EXPECT_EQ(RunInspector(L"--help", output), 0);
+    EXPECT_NE(output.find("the hub's start-up cache is\nneither read nor written"), std::string::npos) << output;
 }
 
 TEST(InspectorUsage, UnknownOptionsAreRefused)

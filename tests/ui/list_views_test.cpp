@@ -8,8 +8,10 @@
 #include "tests/catalog/icon_probe.h"
 #include "tests/ui/memory_template.h"
 #include "tests/ui/modal_script.h"
+#include "ui/category_tree.h"
 #include "ui/list_ctrl_all.h"
 #include "ui/list_ctrl_recent.h"
+#include "ui/page_ids.h"
 #include "ui/page_layout.h"
 #include "ui/page_view.h"
 #include "ui/start_request.h"
@@ -20,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,18 +38,28 @@ public:
     }
 
     void OnSelectionChanged(CAppInfo* entry) override { reports.push_back(entry); }
-    void OnEntryCommand(EntryCommand command, CAppInfo*) override
+    void OnEntryCommand(EntryCommand command, CAppInfo* entry) override
     {
-        if (command == EntryCommand::Open)
+        if (command == EntryCommand::Open) {
             ++opens;
+            opened.push_back(entry);
+        }
     }
 
     std::vector<CAppInfo*> reports;
     int opens = 0;
+    std::vector<CAppInfo*> opened;  // the entry each Open was asked for
     int oks = 0;  // Enter that no view consumed reaches the dialog as IDOK
+    int imageRequests = 0;  // a view asked its owner for an image (TVN_GETDISPINFO)
 
 protected:
     void OnOK() override { ++oks; }
+    bool OnNotify(NMHDR* hdr, LRESULT& result) override
+    {
+        if (hdr->code == TVN_GETDISPINFOW)
+            ++imageRequests;
+        return win::Dialog::OnNotify(hdr, result);
+    }
 
 private:
     std::vector<WORD> m_template;
@@ -101,6 +114,14 @@ void Click(HWND list, POINT client, DWORD down, DWORD up, int times = 1)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+int RowOf(const win::ListCtrl& list, const CAppInfo* entry)
+{
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        if (reinterpret_cast<CAppInfo*>(list.GetItemData(i)) == entry)
+            return i;
+    return -1;
+}
+
 POINT IconCentre(const win::ListCtrl& list, int item)
 {
     RECT rc{};
@@ -125,17 +146,24 @@ LRESULT CALLBACK CountMenu(int code, WPARAM wp, LPARAM lp)
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+// The window whose menu's Open is chosen (null: the menu is dismissed without a choice).
+HWND g_chooseOpenFor = nullptr;
+
 LRESULT CALLBACK DismissMenu(int code, WPARAM wp, LPARAM lp)
 {
-    if (code == MSGF_MENU)
+    if (code == MSGF_MENU) {
         EndMenu();
+        if (g_chooseOpenFor)  // what the menu sends its owner when Open is chosen
+            PostMessageW(std::exchange(g_chooseOpenFor, nullptr), WM_COMMAND, page::kMenuOpenCommand, 0);
+    }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 class MenuWatcher {
 public:
-    explicit MenuWatcher(int& shown)
+    explicit MenuWatcher(int& shown, HWND chooseOpenFor = nullptr)
     {
+        g_chooseOpenFor = chooseOpenFor;
         g_menusShown = &shown;
         m_call = SetWindowsHookExW(WH_CALLWNDPROC, &CountMenu, nullptr, GetCurrentThreadId());
         m_filter = SetWindowsHookExW(WH_MSGFILTER, &DismissMenu, nullptr, GetCurrentThreadId());
@@ -223,6 +251,8 @@ protected:
             item.mask = LVIF_IMAGE;
             item.iItem = i;
             list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            if (item.iImage < 0)
+                continue;  // a row without an icon shows none
             HICON icon = ImageList_GetIcon(images, item.iImage, ILD_NORMAL);
             const IconFacts shown = Inspect(icon);
             DestroyIcon(icon);
@@ -299,62 +329,99 @@ TEST_F(ListViews, AllListSortsIgnoringCaseAndRestoresTheRequestedOrStoredEntry)
     }});
 }
 
-TEST_F(ListViews, AllListOrdersEntriesAsTheSortedControlDoesForCatalogueOrder)
+TEST_F(ListViews, TreeAndListShowEqualNamesInOneOrder)
 {
-    // Equal names (in either case), digits and letters: the items of equal labels are where the
-    // control puts them when the entries arrive in catalogue order.
+    // Names equal but for case, and equal names: by name ignoring case, then by name, then by
+    // id, whatever the catalogue order, in the tree as in the list.
     Catalogue({{L"S1", L"Same"}, {L"Z", L"Zed"}, {L"S2", L"same"}, {L"S3", L"Same"}, {L"A", L"alpha"},
-               {L"N10", L"10"}, {L"N9", L"9"}, {L"S4", L"Same"}, {L"B", L"beta"}});
+               {L"N10", L"10"}, {L"N9", L"9"}, {L"S0", L"Same"}, {L"B", L"beta"}});
+    const std::vector<std::wstring> expected{L"N10", L"N9", L"A", L"B", L"S2", L"S0", L"S1", L"S3", L"Z"};
+    std::vector<std::wstring> listed, tree;
     Run({[&] {
         CListCtrlAll list;
         ASSERT_TRUE(list.InitView(Context(), Placement()));
-
-        win::ListCtrl reference;
-        ASSERT_TRUE(reference.Create(WS_CHILD | LVS_SMALLICON | LVS_SORTASCENDING, 0, RECT{0, 0, 200, 100},
-                                     m_owner.GetSafeHwnd(), 999));
-        for (const auto& entry : m_catalogue)
-            reference.InsertItem(reference.GetItemCount(), L"\r\n" + entry->m_strAppName, -1,
-                                 reinterpret_cast<LPARAM>(entry.get()));
-        ASSERT_EQ(list.GetItemCount(), reference.GetItemCount());
         for (int i = 0; i < list.GetItemCount(); ++i)
-            EXPECT_EQ(list.GetItemData(i), reference.GetItemData(i)) << "item " << i;
-        EXPECT_EQ(Labels(list), Labels(reference));
+            listed.push_back(reinterpret_cast<CAppInfo*>(list.GetItemData(i))->m_strId);
+        CTreeCtrlCategory categories;
+        ASSERT_TRUE(categories.InitView(Context(), Placement()));
+        ASSERT_NE(categories.GetRootItem(), nullptr);
+        for (HTREEITEM node = categories.GetChildItem(categories.GetRootItem()); node;
+             node = categories.GetNextSiblingItem(node))
+            tree.push_back(reinterpret_cast<CAppInfo*>(categories.GetItemData(node))->m_strId);
     }});
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(tree, expected);
 }
 
-TEST_F(ListViews, CtrlClickingAnItemTwiceReportsItThenNoneAndEnterOpensOnlyWithASelection)
+TEST_F(ListViews, ReportsWhatStaysSelectedAndActsOnTheRowsTheUserMeans)
 {
-    Catalogue(kThree);
+    Catalogue(kThree);  // rows: alpha, Beta, gamma
+    enum class Act { Click, CtrlClick, RightClickOpen, ClickEmpty };
+    struct Case {
+        const char* what;
+        std::vector<std::pair<Act, int>> acts;  // with the row they act on
+        const wchar_t* lastReport;              // null: none
+        std::vector<int> selected;
+        const wchar_t* enterOpens;              // the entry Enter (or the menu) asks to open
+    } cases[] = {
+        {"Ctrl+click Beta twice", {{Act::Click, 0}, {Act::CtrlClick, 1}, {Act::CtrlClick, 1}}, L"AlphaId", {0},
+         L"AlphaId"},
+        {"Ctrl+click alpha off", {{Act::Click, 0}, {Act::CtrlClick, 1}, {Act::CtrlClick, 0}}, L"BetaId", {1},
+         L"BetaId"},
+        {"menu of a row selected among others", {{Act::Click, 0}, {Act::CtrlClick, 2}, {Act::RightClickOpen, 0}},
+         L"AlphaId", {0, 2}, L"AlphaId"},
+        {"click on empty space", {{Act::Click, 0}, {Act::CtrlClick, 1}, {Act::ClickEmpty, -1}}, nullptr, {}, nullptr},
+    };
+    Run({[&] {
+        SetForegroundWindow(m_owner);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            CListCtrlAll list;
+            ASSERT_TRUE(list.InitView(Context(), Placement()));
+            list.ShowView(true);
+            m_owner.reports.clear();
+            m_owner.opened.clear();
+            for (const auto& [act, row] : c.acts) {
+                const size_t before = m_owner.reports.size();
+                const POINT at = row >= 0 ? IconCentre(list, row) : EmptySpace(list);
+                int menus = 0;
+                if (act == Act::RightClickOpen) {
+                    MenuWatcher watcher(menus, list.GetSafeHwnd());
+                    Click(list, at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+                    PumpUntil([&] { return !m_owner.opened.empty(); });
+                } else {
+                    SendKey(VK_CONTROL, act != Act::CtrlClick);
+                    Click(list, at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                    SendKey(VK_CONTROL, true);
+                    PumpUntil([&] { return m_owner.reports.size() > before; }, 500);  // none for a row selected already
+                }
+                PumpFor(GetDoubleClickTime() + 100);  // clicks, not double-clicks
+            }
+            ASSERT_FALSE(m_owner.reports.empty());
+            EXPECT_EQ(m_owner.reports.back(), c.lastReport ? Entry(c.lastReport) : nullptr);
+            EXPECT_EQ(Selected(list), c.selected);
+            if (m_owner.opened.empty()) {  // Enter asks for the entry the page was told of
+                MSG enter{list.GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+                EXPECT_EQ(list.PreTranslateMessage(&enter), c.enterOpens != nullptr);
+            }
+            EXPECT_EQ(m_owner.opened, c.enterOpens ? std::vector<CAppInfo*>{Entry(c.enterOpens)}
+                                                   : std::vector<CAppInfo*>{});
+        }
+    }});
+    // Through the dialog's loop: Enter with nothing selected goes on to the dialog.
     CListCtrlAll list;
     Run({
         [&] {
             ASSERT_TRUE(list.InitView(Context(), Placement()));
             list.ShowView(true);
-            SetForegroundWindow(m_owner);
-            m_owner.reports.clear();
-            for (int click = 0; click < 2; ++click) {
-                SendKey(VK_CONTROL, false);
-                Click(list, IconCentre(list, 1), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-                SendKey(VK_CONTROL, true);
-                const size_t before = m_owner.reports.size();
-                PumpUntil([&] { return m_owner.reports.size() > before; });
-                PumpFor(GetDoubleClickTime() + 100);  // two clicks, not a double-click
-            }
-            EXPECT_EQ(m_owner.reports, (std::vector<CAppInfo*>{Entry(L"BetaId"), nullptr}));
-            EXPECT_EQ(Selected(list), std::vector<int>{0}) << "alpha stays selected";
+            list.SelectItem(-1);
+            m_owner.opened.clear();
             list.SetFocus();
             list.PostMessage(WM_KEYDOWN, VK_RETURN, 1);
         },
         [&] {
-            PumpFor(100);  // the posted Open arrives
-            EXPECT_EQ(m_owner.opens, 1) << "Enter with alpha selected";
-            EXPECT_EQ(m_owner.oks, 0) << "and consumed by the list";
-            list.SelectItem(-1);
-            list.PostMessage(WM_KEYDOWN, VK_RETURN, 1);
-        },
-        [&] {
             PumpFor(100);
-            EXPECT_EQ(m_owner.opens, 1) << "Enter with nothing selected opens nothing";
+            EXPECT_TRUE(m_owner.opened.empty()) << "Enter with nothing selected opens nothing";
             EXPECT_EQ(m_owner.oks, 1) << "and goes on to the dialog";
         },
     });
@@ -395,6 +462,176 @@ TEST_F(ListViews, DoubleAndRightClicksActOnlyOnAnItem)
     EXPECT_EQ(menusOnItem, 1) << "an item's menu";
     EXPECT_EQ(menusOnEmpty, 0) << "no menu on empty space";
     EXPECT_EQ(m_owner.opens, 1) << "choosing nothing from the menu opens nothing";
+}
+
+BOOL CALLBACK FindShownTip(HWND window, LPARAM found)
+{
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (IsWindowVisible(window) && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0)
+        *reinterpret_cast<HWND*>(found) = window;
+    return *reinterpret_cast<HWND*>(found) ? FALSE : TRUE;
+}
+
+// The tooltip this thread shows, or null.
+HWND ShownTip()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindShownTip, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Moves the pointer onto a point of `list` (client coordinates), a few pixels at a time.
+void Hover(HWND list, POINT client)
+{
+    for (int step = 3; step >= 0; --step) {
+        POINT at{client.x + step * 2, client.y};
+        ClientToScreen(list, &at);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof(INPUT));
+        PumpFor(30);
+    }
+}
+
+TEST_F(ListViews, ScrollsOnlyToShowTheSelectedRowNeverSidewaysAndTipsACutName)
+{
+    std::vector<Registration> entries;
+    for (int i = 1; i <= 29; ++i) {
+        const std::wstring number = (i < 10 ? L"0" : L"") + std::to_wstring(i);
+        entries.push_back({L"E" + number, L"Entry " + number});
+    }
+    const std::wstring longName = L"Entry 05 and a name much wider than the list, so that it cannot be shown whole on "
+                                  L"one row of the list however the row is laid out";
+    entries.push_back({L"Long", longName});  // the sixth row
+    Catalogue(entries);
+    const int longRow = 5;
+    const auto rowInView = [](const win::ListCtrl& list, int row) {
+        RECT item{};
+        const RECT client = list.GetClientRect();
+        return list.GetItemRect(row, item, LVIR_BOUNDS) && item.top >= client.top && item.bottom <= client.bottom &&
+               item.left >= client.left && item.right <= client.right;
+    };
+    const auto topRow = [](const win::ListCtrl& list) { return static_cast<int>(list.SendMessage(LVM_GETTOPINDEX)); };
+    const auto scrolledSideways = [](const win::ListCtrl& list) {
+        return GetScrollPos(list, SB_HORZ) != 0 || (list.GetStyle() & WS_HSCROLL) != 0;
+    };
+    Run({[&] {
+        SetForegroundWindow(m_owner);
+        struct Case {
+            const wchar_t* stored;  // "AllSelectedApp"
+            int row;                // selected and in view
+        } cases[] = {{L"", 0}, {L"E29", 29}, {L"E15", 15}, {L"Long", longRow}};
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "stored " << c.stored);
+            StoreSelection(L"AllSelectedApp", c.stored);
+            CListCtrlAll list;
+            ASSERT_TRUE(list.InitView(Context(), Placement()));
+            list.ShowView(true);
+            EXPECT_EQ(Selected(list), std::vector<int>{c.row});
+            EXPECT_TRUE(rowInView(list, c.row));
+            if (c.row == 0) {
+                EXPECT_EQ(topRow(list), 0) << "an unscrolled list starts at its first row";
+            }
+            EXPECT_FALSE(scrolledSideways(list));
+        }
+
+        StoreSelection(L"AllSelectedApp", L"");
+        CListCtrlAll list;
+        ASSERT_TRUE(list.InitView(Context(), Placement()));
+        list.ShowView(true);
+        for (int row = 0; rowInView(list, row); ++row) {  // every row in view, the long one too
+            Click(list, IconCentre(list, row), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            PumpUntil([&] { return Selected(list) == std::vector<int>{row}; });
+            EXPECT_EQ(Selected(list), std::vector<int>{row});
+            EXPECT_FALSE(scrolledSideways(list)) << "after a click on row " << row;
+            EXPECT_EQ(topRow(list), 0);
+        }
+        EXPECT_TRUE(rowInView(list, longRow)) << "the long name's row ends at the list's edge";
+
+        // Typing a name (its label begins with a line break) selects its row and brings it into view.
+        DWORD time = GetTickCount();
+        for (wchar_t typed : std::wstring(L"entry 29")) {
+            MSG key{list.GetSafeHwnd(), WM_CHAR, typed, 1, time += 50, {}};
+            EXPECT_TRUE(list.PreTranslateMessage(&key));
+        }
+        PumpFor(50);
+        EXPECT_EQ(Selected(list), std::vector<int>{29});
+        EXPECT_TRUE(rowInView(list, 29));
+        list.EnsureVisible(0);
+
+        // The pointer on the long name shows it whole; on a short one, no tip.
+        RECT label{};
+        list.GetItemRect(longRow, label, LVIR_LABEL);
+        Hover(list, POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+        PumpUntil([&] { return ShownTip() != nullptr; }, 3000);
+        EXPECT_NE(ShownTip(), nullptr) << "the long name's tip";
+        Hover(list, IconCentre(list, 2));
+        PumpFor(2000);
+        EXPECT_EQ(ShownTip(), nullptr) << "no tip for a name shown whole";
+    }});
+}
+
+// An entry whose icon cannot be made.
+class IconlessEntry : public CAppInfo {
+public:
+    HICON CreateAppIcon(int) override { return nullptr; }
+};
+
+TEST_F(ListViews, ViewsPaintInOnePieceAndNeverAskTheirOwnerForAnImage)
+{
+    Catalogue(kThree);
+    auto iconless = std::make_unique<IconlessEntry>();
+    iconless->m_strId = L"Iconless";
+    iconless->m_strAppName = L"delta";
+    iconless->m_nCategory = 2;
+    CAppInfo* withoutIcon = iconless.get();
+    m_catalogue.push_back(std::move(iconless));
+    Run({[&] {
+        CListCtrlAll list;
+        ASSERT_TRUE(list.InitView(Context(), Placement()));
+        list.ShowView(true);
+        UpdateWindow(list);
+        // Erasing the background paints nothing (it would show blank until the rows are drawn)...
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        const COLORREF marker = RGB(1, 2, 3);
+        SetPixel(memory, 4, 4, marker);
+        EXPECT_NE(list.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory)), 0);
+        EXPECT_EQ(GetPixel(memory, 4, 4), marker);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        // ...the painting draws background and rows at once: the first row's icon is on screen.
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        POINT icon = IconCentre(list, 0);
+        ClientToScreen(list, &icon);
+        const IconFacts own = InspectIconFile(FixturePath(L"fixture.ico"), 32);
+        EXPECT_EQ(GetPixel(screen, icon.x, icon.y), RGB(own.red, own.green, own.blue));
+        ReleaseDC(nullptr, screen);
+        EXPECT_LT(list.GetItemImage(RowOf(list, withoutIcon)), 0) << "no image for delta";
+
+        // The tree's node of an entry without an icon has no image, rather than one to ask for.
+        CTreeCtrlCategory tree;
+        ASSERT_TRUE(tree.InitView(Context(), Placement()));
+        TreeView_Expand(tree, tree.GetRootItem(), TVE_EXPAND);
+        RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HTREEITEM node = tree.GetChildItem(tree.GetRootItem());
+        while (node && reinterpret_cast<CAppInfo*>(tree.GetItemData(node)) != withoutIcon)
+            node = tree.GetNextSiblingItem(node);
+        ASSERT_NE(node, nullptr);
+        TVITEMW item{};
+        item.mask = TVIF_IMAGE | TVIF_HANDLE;
+        item.hItem = node;
+        TreeView_GetItem(tree, &item);
+        EXPECT_NE(item.iImage, I_IMAGECALLBACK);
+        EXPECT_EQ(m_owner.imageRequests, 0) << "the owner was asked for an image";
+    }});
 }
 
 class RecentView : public ListViews {
@@ -442,21 +679,41 @@ TEST_F(RecentView, ListsCataloguedRecentNamesInLabelOrderAndRestoresOnlyAnExactI
     }});
 }
 
-TEST_F(RecentView, RefreshListsTheNewSetUnselectedAndShowingSelectsTheFirst)
+TEST_F(RecentView, RefreshListsTheNewSetAsAFreshFillWouldAndShowingSelectsTheFirst)
 {
     CListCtrlRecent view;
     Run({[&] {
         ASSERT_TRUE(view.InitView(Context(), Placement()));
         ExpectOwnIcons(view);
         m_recent.Add(L"betaid");
+        Entry(L"alphaId")->m_strIconPath = L"C:\\no such icon.ico";  // its icon cannot be made now
         m_owner.reports.clear();
         ASSERT_TRUE(view.RefreshView(Context().EntriesOf(page::View::Recent)));
         EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"\r\nalpha", L"\r\nBeta", L"\r\nZeta"}));
         EXPECT_TRUE(Selected(view).empty());
         EXPECT_TRUE(m_owner.reports.empty());
+        EXPECT_LT(view.GetItemImage(0), 0) << "alpha without an icon shows none, not another entry's";
         HIMAGELIST images = reinterpret_cast<HIMAGELIST>(view.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
-        EXPECT_EQ(ImageList_GetImageCount(images), 4) << "one slot per recent name";
+        EXPECT_EQ(ImageList_GetImageCount(images), 2) << "one image per entry that has one";
         ExpectOwnIcons(view);
+
+        // As a fresh fill of the same recent list shows it: rows in label order down the view.
+        CListCtrlRecent fresh;
+        ASSERT_TRUE(fresh.InitView(Context(), Placement()));
+        ASSERT_EQ(Labels(fresh), Labels(view));
+        for (int i = 0; i < view.GetItemCount(); ++i) {
+            RECT refreshed{}, filled{};
+            view.GetItemRect(i, refreshed, LVIR_BOUNDS);
+            fresh.GetItemRect(i, filled, LVIR_BOUNDS);
+            EXPECT_TRUE(EqualRect(&refreshed, &filled)) << "row " << i;
+            EXPECT_EQ(view.GetItemImage(i) < 0, fresh.GetItemImage(i) < 0) << "row " << i;
+            if (i > 0) {
+                RECT above{};
+                view.GetItemRect(i - 1, above, LVIR_BOUNDS);
+                EXPECT_GE(refreshed.top, above.bottom) << "row " << i << " stands below row " << i - 1;
+            }
+        }
+        EXPECT_EQ(view.SendMessage(LVM_GETTOPINDEX), 0);
 
         view.ShowView(true);
         EXPECT_EQ(Selected(view), std::vector<int>{0});

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -119,7 +120,8 @@ TEST_F(MainDialog, StoredRectangleIsAppliedThroughTheSizeLimits)
     } cases[] = {
         {{100, 80, 1000, 480}, {100, 80, 740, 480}},        // 900 wide: the width is fixed at 640
         {{50, 60, 690, 160}, {50, 60, 690, 360}},            // too low: raised to 300
-        {{-200, -100, 440, 300}, {-200, -100, 440, 300}},    // partly off screen
+        {{-200, 0, 440, 400}, {-200, 0, 440, 400}},          // partly off screen to the left
+        {{-200, -100, 440, 300}, {-200, 0, 440, 400}},       // the caption above the screen comes down
     };
     for (const Case& c : cases) {
         SaveWindowRect(c.stored.left, c.stored.top, c.stored.right, c.stored.bottom);
@@ -154,6 +156,20 @@ TEST_F(MainDialog, StoredRectangleComesBackWhereItWasSavedOrOntoTheNearestMonito
          {work.left, work.top, work.left + 640, work.top + 400}},
         {"below and right of the screen", false, {}, {3000, 2000, 3640, 2400},
          {work.right - 640, work.bottom - 400, work.right, work.bottom}},
+        // Damaged values: whole, onto the nearest monitor's work area, at the size limits.
+        {"every edge 2147483647", false, {}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+         {work.right - 640, work.bottom - 300, work.right, work.bottom}},
+        {"left -2147483648, right 2147483647", false, {}, {INT_MIN, 80, INT_MAX, 480},
+         {work.left, 80, work.left + 640, 480}},
+        {"inverted: right left of left", false, {}, {740, 80, 100, 480}, {100, 80, 740, 480}},
+        {"inverted: bottom above top", false, {}, {100, 480, 740, 80}, {100, 80, 740, 480}},
+        // The caption stays within reach: its top edge inside the work area, and a hold of it
+        // (128 pixels) over the work area when the window hangs off a side.
+        {"caption above the screen", false, {}, {100, -50, 740, 350}, {100, work.top, 740, work.top + 400}},
+        {"caption above a taskbar's work area", true, {0, 40}, {100, -30, 740, 370}, {100, 40, 740, 440}},
+        {"all but 40 pixels off the left", false, {}, {-600, 100, 40, 500}, {-512, 100, 128, 500}},
+        {"all but 40 pixels off the right", false, {}, {work.right - 40, 100, work.right + 600, 500},
+         {work.right - 128, 100, work.right + 512, 500}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

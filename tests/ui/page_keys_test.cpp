@@ -7,12 +7,16 @@
 #include "tests/support/launch_record.h"
 #include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_script.h"
+#include "ui/page_ids.h"
+#include "ui/tab_ctrl_main.h"
 #include "ui/window_state.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -215,6 +219,67 @@ TEST_F(PageKeys, CtrlTabAndCtrlShiftTabWrapAroundTheTabsAndAreNotSaved)
     int saved = -1;
     ASSERT_TRUE(LoadActiveTabId(saved));
     EXPECT_EQ(saved, 1);
+}
+
+TEST_F(PageKeys, CtrlTabLeavesTheFocusOnAWindowThatTakesKeys)
+{
+    Register(L"Keys", L"Keys", 3, L"keys", true);  // selected in the List: Open and Help enabled
+    struct Case {
+        const char* what;
+        HWND* focus;  // where the focus is before the switch
+        bool backwards;
+        int tab;      // the switch reaches it
+        HWND* after;  // where the focus is after it
+    } cases[] = {
+        {"Open, disabled by the switch", &m_open, false, 2, &m_recent},
+        {"Help, disabled by the switch", &m_help, false, 2, &m_recent},
+        {"Open, to a view without a selection", &m_open, true, 0, &m_tree},
+        {"the view, hidden by the switch", &m_all, false, 2, &m_recent},
+        {"the tab strip keeps it", &m_tab, true, 0, &m_tab},
+    };
+    std::vector<std::pair<int, HWND>> seen;
+    std::vector<ModalScript::Step> steps;
+    for (const Case& c : cases) {
+        steps.push_back([this, c] {
+            dynamic_cast<CTabCtrlMain*>(win::Window::FromHandle(m_tab))->SelectTab(1);
+            SetFocus(*c.focus);
+            Press(VK_TAB, c.backwards, true);
+        });
+        steps.push_back([this, &seen] {
+            ReleaseKeys();
+            seen.push_back({CurrentTab(), GetFocus()});
+        });
+    }
+    Run(std::move(steps), StartRequest{L"Keys", 1});
+    ASSERT_EQ(seen.size(), std::size(cases));
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].first, cases[i].tab) << cases[i].what;
+        EXPECT_EQ(seen[i].second, *cases[i].after) << cases[i].what;
+    }
+}
+
+TEST_F(PageKeys, EscapeInTheDescriptionPaneCancelsTheDialogAndThePageIgnoresWmClose)
+{
+    Register(L"Keys", L"Keys", 3, L"keys");
+    bool pageAfterClose = false;
+    const INT_PTR result = RunMainDialog(
+        {
+            [&] {
+                m_tab = GetDlgItem(m_hwnd, page::kTabCtrlId);
+                m_pane = FindWindowExW(m_tab, nullptr, L"Edit", nullptr);
+                PostMessageW(m_tab, WM_CLOSE, 0, 0);  // what the pane's edit posts on Escape
+            },
+            [&] {
+                pageAfterClose = IsWindow(m_tab) && IsWindowVisible(m_tab) && GetDlgItem(m_tab, page::kAllListId);
+                SetFocus(m_pane);  // the pane takes the focus by a click
+                Press(VK_ESCAPE);
+            },
+        },
+        StartRequest{L"Keys", 1}, 10000);
+    EXPECT_TRUE(pageAfterClose) << "WM_CLOSE left the page as it was";
+    EXPECT_TRUE(m_allStepsRan);
+    EXPECT_FALSE(m_timedOut) << "Escape in the pane ended the dialog";
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST_F(PageKeys, EnterOnAFocusedButtonActsAsItsClick)

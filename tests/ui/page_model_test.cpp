@@ -3,12 +3,14 @@
 #include "res/registry_paths.h"
 #include "tests/support/registry_sandbox.h"
 #include "ui/page_model.h"
+#include "ui/type_ahead.h"
 #include "ui/window_state.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -131,6 +133,38 @@ TEST(PageModel, TheSelectedEntryIsWhatTheButtonsOfferAndWhatOpenAndHelpActOn)
     EXPECT_EQ(stored.GetEntry(0).strName, L"NoHelp") << "saved at once";
     EXPECT_EQ(CPageModel::EntriesOf(View::All, model.Catalogue(), &model.RecentList()),
               (EntryList{full, noHelp, helpOnly}));
+}
+
+TEST(TypeAhead, TypedLettersFindTheNextRowWhoseNameBeginsWithThem)
+{
+    const std::vector<std::wstring> names{L"alpha",         L"Beta",          L"beta two", L"Gamma",
+                                          L"pointer speed", L"Pointer Speed", L"Power",    L"Zed"};
+    struct Key {
+        wchar_t typed;
+        DWORD time;   // message time, milliseconds
+        int current;  // the focused row before the key (-1: none)
+        int found;    // the row to select (-1: none matches)
+    } keys[] = {
+        {L'p', 0, -1, 4},        // the first name with p
+        {L'o', 100, 4, 4},       // "po" still matches the focused row
+        {L'w', 200, 4, 6},       // "pow"
+        {L'b', 2000, 6, 1},      // after a pause a new word; from the next row on, round to Beta
+        {L'b', 2100, 1, 2},      // one letter again: the next name with it
+        {L'B', 2200, 2, 1},      // ... and round again, ignoring case
+        {L'x', 4000, 1, -1},     // nothing begins with x
+        {L'Z', 6000, -1, 7},     // from the top when nothing has the focus, ignoring case
+        {L'g', 6500, 7, -1},     // "zg" names nothing: the focus stays
+        {L'a', 9000, 7, 0},      // after a pause a new word: round to alpha
+        {L'l', 9100, 0, 0},      // "al", "alp": still alpha
+        {L'p', 9200, 0, 0},
+    };
+    TypeAhead search;
+    for (const Key& key : keys) {
+        SCOPED_TRACE(testing::Message() << "typed " << static_cast<char>(key.typed) << " at " << key.time);
+        EXPECT_EQ(search.Type(key.typed, key.time, names, key.current), key.found);
+    }
+    EXPECT_EQ(FindNameByPrefix({}, 0, L"a"), -1) << "an empty list";
+    EXPECT_EQ(FindNameByPrefix(names, 99, L"alpha"), 0) << "a start past the end begins at the top";
 }
 
 }  // namespace

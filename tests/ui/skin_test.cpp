@@ -306,6 +306,95 @@ TEST_F(Skin, ScrollBarHookRepaintsTheBarsAfterFramePaintsAndScrolling)
     EXPECT_EQ(hook.GetHookedWindow(), nullptr) << "let go when the window was destroyed";
 }
 
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
+// What the screen shows at a point of `window` (window coordinates).
+COLORREF ScreenPixel(HWND window, int x, int y)
+{
+    RECT rc{};
+    GetWindowRect(window, &rc);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, rc.left + x, rc.top + y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(Skin, ScrollBarKeepsTheSkinAfterAResizeAndAClick)
+{
+    // A child, as the views are, moved without repainting inside a parent that does not repaint it.
+    HWND host = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 200, 300,
+                                nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(host, nullptr);
+    // A tree view, as the categories are: it updates its bars in the system's look while it paints.
+    HWND list = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 120, 100, host, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(list, nullptr);
+    HTREEITEM first = nullptr;
+    for (int i = 0; i < 60; ++i) {
+        TVINSERTSTRUCTW insert{};
+        insert.hParent = TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT;
+        insert.item.pszText = const_cast<wchar_t*>(L"row");
+        HTREEITEM item = TreeView_InsertItem(list, &insert);
+        first = first ? first : item;
+    }
+    sable::SableScrollBarPaintHook hook;
+    ASSERT_TRUE(hook.HookWindow(list));
+    PumpFor(200);
+    RECT window{};
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    GetWindowRect(list, &window);
+    ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &bar));
+    const int x = bar.rcScrollBar.left - window.left + 2;  // on the arrow's face, clear of its triangle
+    // The face of the down arrow, just above the bar's bottom (window coordinates).
+    const auto downArrowFace = [&](int bottom) { return ScreenPixel(list, x, bottom - 3); };
+    EXPECT_EQ(downArrowFace(100), sable::kFace);
+
+    // Grown without repainting, as a view is when the dialog grows: the bar is repainted whole.
+    SetWindowPos(list, nullptr, 0, 0, 120, 220, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    PumpFor(300);
+    EXPECT_EQ(downArrowFace(220), sable::kFace) << "the down arrow at the new bottom";
+    EXPECT_EQ(downArrowFace(100), sable::kTrack) << "no arrow left where the bottom was";
+    EXPECT_EQ(downArrowFace(220 - GetSystemMetrics(SM_CYVSCROLL) - 2), sable::kTrack) << "an arrow as long as the system's";
+
+    // A click on the down arrow: the system draws it pressed and released in its own look.
+    POINT arrow{x, 220 - 8};
+    arrow.x += window.left;
+    arrow.y += window.top;
+    INPUT inputs[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = MulDiv(arrow.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        inputs[i].mi.dy = MulDiv(arrow.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (i == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    }
+    SendInput(2, inputs, sizeof(INPUT));
+    PumpFor(300);
+    EXPECT_NE(TreeView_GetFirstVisible(list), first) << "the click scrolled";
+    EXPECT_EQ(downArrowFace(220), sable::kFace) << "and the arrow keeps the skin";
+    // Again at the bottom, where the click changes nothing: no paint follows the system's drawing.
+    SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0);
+    PumpFor(200);
+    SendInput(2, inputs, sizeof(INPUT));
+    PumpFor(300);
+    EXPECT_EQ(downArrowFace(220), sable::kFace) << "the arrow keeps the skin at the bottom too";
+    DestroyWindow(host);
+}
+
 // The skin layer reads its texts from the current resource module, as the program sets it.
 HMODULE UseResourceLibrary()
 {

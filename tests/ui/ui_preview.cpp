@@ -1,8 +1,11 @@
 // Shows the main dialog (and, with "about", the About box over it) for screenshots. Once the
 // window is painted it writes "left top right bottom" of that window to GEOMETRY_FILE, and it
 // closes everything when that file has been deleted.
-// Usage: ui_preview.exe main|about|categories|list|recent GEOMETRY_FILE [ENTRY_ID] [/lang:LANG]
+// Usage: ui_preview.exe main|about|categories|list|recent|recent-after-start GEOMETRY_FILE [ENTRY_ID]
+//        [/lang:LANG]
 // The tab modes open that tab first, with ENTRY_ID (if given) selected as a start request would.
+// recent-after-start opens the List with ENTRY_ID selected, starts it with the Open button and
+// switches to Recent Settings as a click on its tab does.
 // With /lang:LANG (for example /lang:de) the texts come from the resource library in the
 // folder LANG beside the program.
 #include "res/registry_paths.h"
@@ -10,8 +13,10 @@
 #include "app/resource_library.h"
 #include "win/resource_module.h"
 #include "sable/sable_api.h"
+#include "ui/page_ids.h"
 #include "ui/window_state.h"
 
+#include <commctrl.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +26,7 @@ namespace {
 
 std::wstring g_geometryFile;
 bool g_about = false;
+bool g_startFirst = false;  // recent-after-start
 HWND g_main = nullptr;
 HWND g_shown = nullptr;
 int g_ticks = 0;
@@ -44,12 +50,28 @@ HWND FindAboutBox()
     return about;
 }
 
+// Starts the selected entry with the Open button, then shows Recent Settings as a click does.
+void StartAndShowRecent(int tick)
+{
+    HWND page = GetDlgItem(g_main, page::kTabCtrlId);
+    if (tick == 3) {
+        SendMessageW(GetDlgItem(page, page::kOpenButtonId), BM_CLICK, 0, 0);
+    } else if (tick == 6) {
+        const int recent = 2;
+        TabCtrl_SetCurSel(page, recent);
+        NMHDR change{page, page::kTabCtrlId, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(g_main, WM_NOTIFY, page::kTabCtrlId, reinterpret_cast<LPARAM>(&change));
+    }
+}
+
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 {
     ++g_ticks;
+    if (g_startFirst && g_main && g_ticks <= 6)
+        StartAndShowRecent(g_ticks);
     if (!g_shown) {
         HWND target = g_about ? FindAboutBox() : g_main;
-        if (!target || g_ticks < 5)  // a few ticks for the first paint
+        if (!target || g_ticks < (g_startFirst ? 10 : 5))  // a few ticks for the first paint
             return;
         RECT rc{};
         GetWindowRect(target, &rc);
@@ -78,6 +100,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         return 2;
     const std::wstring mode = argv[1];
     g_about = mode == L"about";
+    g_startFirst = mode == L"recent-after-start";
     g_geometryFile = argv[2];
     StartRequest start;
     const wchar_t* const tabModes[] = {L"categories", L"list", L"recent"};
@@ -85,6 +108,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         if (mode == tabModes[tab])
             start.tab = tab;
     }
+    if (g_startFirst)
+        start.tab = 1;  // the List
     std::wstring language;
     for (int i = 3; i < argc; ++i) {
         const std::wstring argument = argv[i];

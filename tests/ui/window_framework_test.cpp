@@ -379,6 +379,158 @@ TEST(WindowLifetime, ObjectAndWindowMayEachGoFirst)
     DestroyWindow(plain);
 }
 
+// A link in front of a window's procedure that logs the probe message and passes it on.
+class LoggingLink : public win::Subclass {
+public:
+    LoggingLink(std::vector<std::string>* log, const char* name) : m_log(log), m_name(name) {}
+    int finalMessages = 0;
+
+protected:
+    LRESULT OnSubclassMessage(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == kProbe)
+            m_log->push_back(std::string("link:") + m_name);
+        return CallPrevious(msg, wp, lp);
+    }
+    void OnFinalMessage() override { ++finalMessages; }
+
+private:
+    std::vector<std::string>* m_log;
+    const char* m_name;
+};
+
+BOOL CALLBACK CountProperty(HWND, LPWSTR, HANDLE, ULONG_PTR count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+TEST(ProcedureChain, LinksInFrontSeeMessagesFirstAndTheObjectKeepsItsReflectionsWithoutProperties)
+{
+    std::vector<std::string> log;
+    Probe parent(&log, "parent");
+    Probe child(&log, "child");
+    ASSERT_TRUE(parent.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 100, 100}, nullptr, 0));
+    ASSERT_TRUE(child.Create(L"BUTTON", L"x", WS_CHILD | BS_PUSHBUTTON, 0, RECT{0, 0, 50, 20}, parent, 77));
+    child.takeReflected = true;
+    LoggingLink inner(&log, "inner");
+    LoggingLink outer(&log, "outer");
+    ASSERT_TRUE(inner.AttachTo(child));
+    ASSERT_TRUE(outer.AttachTo(child));
+    EXPECT_FALSE(outer.AttachTo(parent)) << "one window per link";
+
+    SendMessageW(child, kProbe, 0, 0);
+    SendMessageW(child, BM_CLICK, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"link:outer", "link:inner", "dispatch:child", "reflected-command:child:0"}));
+    EXPECT_EQ(win::Window::FromHandle(child), &child) << "links in front leave the object found";
+    EXPECT_EQ(win::Window::FromHandle(parent), &parent);
+
+    // No property beyond those the platform gives a plain window of the same kind.
+    HWND plainParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND plainChild = CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | BS_PUSHBUTTON, 0, 0, 50, 20, plainParent,
+                                      reinterpret_cast<HMENU>(78), nullptr, nullptr);
+    int properties = 0;
+    int plainProperties = 0;
+    EnumPropsExW(child, CountProperty, reinterpret_cast<LPARAM>(&properties));
+    EnumPropsExW(parent, CountProperty, reinterpret_cast<LPARAM>(&properties));
+    EnumPropsExW(plainChild, CountProperty, reinterpret_cast<LPARAM>(&plainProperties));
+    EnumPropsExW(plainParent, CountProperty, reinterpret_cast<LPARAM>(&plainProperties));
+    DestroyWindow(plainParent);
+    EXPECT_EQ(properties, plainProperties) << "a window property costs a server round trip per message";
+    EXPECT_EQ(GetWindowLongPtrW(child, GWLP_USERDATA), 0) << "the window's user data stays its owner's";
+}
+
+TEST(ProcedureChain, LinksLeaveInAnyOrderAndTheWindowKeepsWorkingUntilItGoes)
+{
+    const long before = win::LiveProcedureLinks();
+    std::vector<std::string> log;
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"text", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    {
+        Probe object(&log, "object");
+        LoggingLink front(&log, "front");
+        ASSERT_TRUE(object.SubclassWindow(hwnd));
+        ASSERT_TRUE(front.AttachTo(hwnd));
+
+        // The object leaves from behind the link: its procedure stays in the chain, forwarding.
+        EXPECT_EQ(object.UnsubclassWindow(), hwnd);
+        EXPECT_EQ(win::Window::FromHandle(hwnd), nullptr);
+        SendMessageW(hwnd, kProbe, 0, 0);
+        EXPECT_EQ(win::WindowRef(hwnd).GetWindowText(), L"text") << "the control's own procedure still answers";
+        EXPECT_EQ(win::LiveProcedureLinks(), before + 2);
+
+        // A new object may take the window; the old links go when the window does.
+        Probe second(&log, "second");
+        ASSERT_TRUE(second.SubclassWindow(hwnd));
+        EXPECT_EQ(front.DetachFrom(), hwnd);
+        SendMessageW(hwnd, kProbe, 0, 0);
+        EXPECT_EQ(log, (std::vector<std::string>{"link:front", "dispatch:second"}));
+        EXPECT_EQ(second.UnsubclassWindow(), hwnd);
+    }
+    EXPECT_TRUE(IsWindow(hwnd)) << "objects and links that leave leave the window";
+    EXPECT_EQ(win::WindowRef(hwnd).GetWindowText(), L"text");
+    DestroyWindow(hwnd);
+    EXPECT_EQ(win::LiveProcedureLinks(), before) << "a link left behind goes with its window";
+
+    // A window made after another went takes its link again: the platform keeps every distinct
+    // window procedure it has seen.
+    Probe first(&log, "first");
+    ASSERT_TRUE(first.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 5, 5}, nullptr, 0));
+    const LONG_PTR procedure = GetWindowLongPtrW(first, GWLP_WNDPROC);
+    first.DestroyWindow();
+    Probe next(&log, "next");
+    ASSERT_TRUE(next.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 5, 5}, nullptr, 0));
+    EXPECT_EQ(GetWindowLongPtrW(next, GWLP_WNDPROC), procedure);
+}
+
+// Sends the probe to itself once more from inside its handler, and destroys its own window
+// on WM_USER; counts its last messages.
+class ReentrantWindow : public win::Window {
+public:
+    std::vector<int> depths;
+    int finalMessages = 0;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == kProbe) {
+            depths.push_back(static_cast<int>(wp));
+            if (wp < 2)
+                SendMessage(kProbe, wp + 1);
+            return 0;
+        }
+        if (msg == WM_USER) {
+            DestroyWindow();
+            return Default(msg, wp, lp);  // after its window went: must not reach a dead one
+        }
+        return win::Window::WindowProc(msg, wp, lp);
+    }
+    void OnFinalMessage() override { finalMessages += m_hWnd ? 1 : 100; }
+};
+
+TEST(ProcedureChain, HandlersMayReenterAndDestroyTheirOwnWindow)
+{
+    const long before = win::LiveProcedureLinks();
+    ReentrantWindow object;
+    ASSERT_TRUE(object.Create(L"STATIC", L"", WS_POPUP, 0, RECT{0, 0, 5, 5}, nullptr, 0));
+    std::vector<std::string> log;
+    LoggingLink front(&log, "front");
+    ASSERT_TRUE(front.AttachTo(object));
+    const HWND hwnd = object;
+    object.SendMessage(kProbe, 0);
+    EXPECT_EQ(object.depths, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(log, (std::vector<std::string>{"link:front", "link:front", "link:front"}));
+
+    SendMessageW(hwnd, WM_USER, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(object.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(object.finalMessages, 1) << "once, while still attached";
+    EXPECT_EQ(front.finalMessages, 1);
+    EXPECT_EQ(front.GetAttachedWindow(), nullptr);
+    EXPECT_EQ(win::Window::FromHandle(hwnd), nullptr);
+    EXPECT_EQ(win::LiveProcedureLinks(), before);
+}
+
 TEST(Controls, WrappersInsertAndReadBackItems)
 {
     win::Window host;
