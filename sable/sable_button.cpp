@@ -100,7 +100,7 @@ bool SableButton::State(int item, long& state) const
         state |= STATE_SYSTEM_FOCUSED;
     if (m_bDefault)
         state |= STATE_SYSTEM_DEFAULT;
-    if (SendMessage(BM_GETSTATE) & BST_PUSHED)
+    if (IsPushed())
         state |= STATE_SYSTEM_PRESSED;
     return true;
 }
@@ -121,7 +121,7 @@ bool SableButton::DoDefaultAction(int item)
 {
     if (item != 0 || !IsWindowEnabled())
         return false;
-    PostMessage(BM_CLICK);  // as a click: after the screen reader's call has returned
+    PostClick();  // after the screen reader's call has returned
     return true;
 }
 

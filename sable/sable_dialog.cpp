@@ -2,12 +2,13 @@
 
 #include "sable/sable_api.h"
 #include "win/high_contrast.h"
+#include "win/window_messages.h"
 
 namespace {
 
 BOOL CALLBACK ForwardColourChange(HWND child, LPARAM)
 {
-    ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    win::ForwardSysColorChange(child);
     return TRUE;
 }
 

@@ -176,7 +176,7 @@ bool AbstractTabCtrl::DoDefaultAction(int item)
     if (item < 1 || item > GetItemCount() || !IsWindowEnabled())
         return false;
     if (item - 1 != GetCurSel())
-        SendMessage(TCM_SETCURFOCUS, item - 1);
+        SetCurFocus(item - 1);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "catalog/app_info.h"
 #include "res/resource.h"
 #include "win/key_event.h"
+#include "win/window_messages.h"
 #include "win/resource_module.h"
 
 #include <oleacc.h>
@@ -140,9 +141,7 @@ bool CDescriptionEdit::PreTranslateMessage(MSG* msg)
         return true;
     if (key.Is(VK_ESCAPE)) {
         // The edit would post WM_CLOSE to the page; Escape does what it does elsewhere in the dialog.
-        const HWND dialog = ::GetAncestor(m_hWnd, GA_ROOT);
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDCANCEL)));
+        win::SendButtonClick(::GetAncestor(m_hWnd, GA_ROOT), IDCANCEL);
         return true;
     }
     return win::Edit::PreTranslateMessage(msg);

@@ -15,6 +15,10 @@ public:
     {
         return Window::Create(L"BUTTON", text, style, 0, rc, parent, id);
     }
+    // Whether the button is drawn pushed in (the mouse or the space bar holds it).
+    bool IsPushed() const { return (SendMessage(BM_GETSTATE) & BST_PUSHED) != 0; }
+    // A click posted to the button: it arrives after the caller has returned.
+    void PostClick() const { PostMessage(BM_CLICK); }
 };
 
 class Edit : public Window {
@@ -39,6 +43,9 @@ public:
     int GetCurSel() const { return static_cast<int>(SendMessage(TCM_GETCURSEL)); }
     // The previously selected tab, or -1.
     int SetCurSel(int index) const { return static_cast<int>(SendMessage(TCM_SETCURSEL, index)); }
+    // Moves the focus to a tab; a strip without TCS_BUTTONS also makes it the current one, with
+    // the notifications a click sends.
+    void SetCurFocus(int index) const { SendMessage(TCM_SETCURFOCUS, index); }
     void SetItemSize(int width, int height) const { SendMessage(TCM_SETITEMSIZE, 0, MAKELPARAM(width, height)); }
     bool GetItemRect(int index, RECT& rc) const { return SendMessage(TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc)) != 0; }
 

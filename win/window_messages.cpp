@@ -27,4 +27,14 @@ void EraseIconBackground(HWND window, HDC dc)
     ::SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
 }
 
+void SendButtonClick(HWND dialog, int id)
+{
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+void ForwardSysColorChange(HWND window)
+{
+    ::SendMessageW(window, WM_SYSCOLORCHANGE, 0, 0);
+}
+
 }  // namespace win
