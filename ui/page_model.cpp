@@ -50,6 +50,21 @@ void CPageModel::Select(CAppInfo* entry, int tab)
         SaveViewState(tab, entry->m_strId);
 }
 
+void CPageModel::SetSearchText(const std::wstring& text)
+{
+    m_search = EntrySearch(text);
+    if (!m_search.IsEmpty() && !m_bIndexed) {
+        m_index.Build(m_appList);
+        m_bIndexed = true;
+    }
+}
+
+void CPageModel::RecordSelection(page::View view, const CAppInfo* entry)
+{
+    if (entry)
+        SaveViewState(page::IndexOf(view), entry->m_strId);
+}
+
 bool CPageModel::RequestNamesEntryFor(page::View view, const StartRequest& start)
 {
     if (start.name.empty())
