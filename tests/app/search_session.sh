@@ -80,9 +80,10 @@ escape() { printf '%s' "$1" | sed 's/\\/\\\\/g'; }
 reg=$work/catalog.reg
 {
     printf 'REGEDIT4\n\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Marbeck\\Quillon]\n[-HKEY_CURRENT_USER\\Software\\Marbeck\\Quillon]\n'
-    # Categories shown first, with Clock selected: its category is open, the others closed.
+    # Categories shown first, with Clock selected: its category is open, the others closed. The
+    # List has Display selected.
     printf '\n[HKEY_CURRENT_USER\\Software\\Marbeck\\Quillon\\WindowState]\n"ActiveTabId"=dword:00000000\n'
-    printf '"TreeSelectedApp"="Clock"\n'
+    printf '"TreeSelectedApp"="Clock"\n"AllSelectedApp"="Display"\n'
     entry() {  # entry ID NAME CATEGORY DESCRIPTION [help]
         printf '\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marbeck\\Quillon\\%s]\n' "$1"
         printf '"AppName"="%s"\n"AppPath"="%s"\n"AppOption"="%s-started"\n' "$2" "$(escape "$program")" "$1"
@@ -131,18 +132,20 @@ kill -0 "$brindle_pid" 2>/dev/null || fail "Escape in the box ended Brindle"
 keys Escape Return
 expect_start 2 Clock "Return in the tree after Escape in the empty box"
 
-# 5. The Tab cycle: tree, tab strip, Open, Help, tree. Return on Open and on Help act; the tree
-# then takes Down (to Mouse, Clock's neighbour in Keyboard and Mouse) and Return.
-keys Tab Tab Return
-expect_start 3 Clock "Return on Open, two Tabs from the tree"
-keys Tab Tab Down Return
-expect_start 4 Mouse "Return in the tree, two more Tabs on (Help, then the tree)"
+# 5. The Tab cycle: from the tree Tab lands on the tab strip, whose Right key shows the List
+# (Display selected there); Tab goes on to Open, whose Return starts Display; Tab passes the
+# disabled Help and lands in the List, where Down and Return start Mouse. Were the box a Tab stop,
+# the first Tab would land in it and Return would start the tree's Clock.
+keys Tab Right Tab Return
+expect_start 3 Display "Return on Open, reached by Tab from the tree, the tab strip's Right and Tab"
+keys Tab Down Return
+expect_start 4 Mouse "Down and Return in the List, one Tab on from Open"
 
-# 6. From the List: F3 reaches the box; "sou" leaves Sound alone; Ctrl+Tab on to Recent Settings
+# 6. In the List: F3 reaches the box; "sou" leaves Sound alone; Ctrl+Tab on to Recent Settings
 # keeps the filter (none of the recent starts matches: Return in the box starts nothing);
 # Ctrl+Shift+Tab back, Down, Return starts Sound; F3, Escape twice and the full List has the
 # focus again: End is Street Signals.
-keys ctrl+Tab F3
+keys F3
 typed sou
 keys ctrl+Tab Return ctrl+shift+Tab Down Return
 expect_start 5 Sound "Down and Return after Ctrl+Tab there and back with \"sou\" in the box"
