@@ -90,13 +90,13 @@ shoot categories docs/tab-categories.png WineConfiguration
 shoot list docs/tab-list.png DisplayCalibration
 shoot recent-after-start docs/tab-recent.png DisplayCalibration
 shoot about docs/about-box.png
-search=/search:syst
+search=/search:set
 shoot categories docs/search.png
 search=/search:printer
 shoot list docs/search-nothing-found.png
 language=/lang:de
-search=/search:syst
-shoot list docs/search-de.png
+search=/search:set
+shoot categories docs/search-de.png
 search=
 shoot categories docs/main-dialog-de.png WineConfiguration
 shoot about docs/about-box-de.png

@@ -127,7 +127,9 @@ EntryList InShownOrder(const EntryList& entries)
         if (entry)
             ordered.push_back(entry);
     }
-    std::stable_sort(ordered.begin(), ordered.end(), &ShownBefore);
+    // A search hands its matches over in this order already: each comparison costs.
+    if (!std::is_sorted(ordered.begin(), ordered.end(), &ShownBefore))
+        SortInShownOrder(ordered);
     return ordered;
 }
 

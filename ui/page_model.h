@@ -59,7 +59,7 @@ public:
     // Everything `view` lists: the catalogue, or the recent list as it is now.
     EntryList EntriesFor(page::View view) const { return EntriesOf(view, m_appList, &m_recentApps); }
     // What `view` lists while searching: its entries that match, in their order.
-    EntryList MatchesFor(page::View view) const { return m_index.Filter(EntriesFor(view), m_search); }
+    EntryList MatchesFor(page::View view) const;
     // `entry` is what the hidden `view` selects again after a search: stored as its selection.
     void RecordSelection(page::View view, const CAppInfo* entry);
 
@@ -76,6 +76,9 @@ private:
     CAppInfo* m_pSelectedApp = nullptr;
     StartRequest m_start;
     EntrySearch m_search;
-    SearchIndex m_index;      // made at the first search; the catalogue does not change after Load
+    // Made at the first search (the catalogue does not change after Load): the folded texts, and
+    // the catalogue in the order the views show it, so that a view has no matches to sort.
+    SearchIndex m_index;
+    EntryList m_shownOrder;
     bool m_bIndexed = false;
 };

@@ -6,7 +6,10 @@
 
 namespace {
 
-const DWORD kBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_LEFT;
+// No WS_BORDER: the edit control of some systems draws that border itself inside the client
+// area; the box draws its own frame in its non-client area.
+const DWORD kBoxStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_LEFT;
+const int kFrame = 1;  // pixels
 const int kTextMargin = 4;  // pixels between the frame and the text, at 96 DPI
 
 }  // namespace
@@ -162,9 +165,10 @@ LRESULT CSearchBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_NCCALCSIZE: {
         const LRESULT result = Default(msg, wp, lp);
-        // A one-line edit writes at the top of its client area: the client area is made as high
-        // as the text and centred, the rest is frame.
+        // A frame on every side; and as a one-line edit writes at the top of its client area,
+        // the client area is made as high as the text and centred, the rest is frame too.
         RECT& client = wp ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : *reinterpret_cast<RECT*>(lp);
+        ::InflateRect(&client, -kFrame, -kFrame);
         const int spare = (client.bottom - client.top) - TextHeight();
         if (spare > 0) {
             client.top += spare / 2;
