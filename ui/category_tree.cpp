@@ -142,6 +142,7 @@ bool CTreeCtrlCategory::RefreshView(const EntryList& entries)
     if (!m_hWnd)
         return false;
     m_beforeSearch.reset();
+    m_images.Forget(m_imageList, m_nFolderImages);  // the entries' icons are made afresh, the folders stay
     Refill(entries, std::wstring());
     return true;
 }

@@ -25,3 +25,9 @@ void EntryImages::Remake(const win::ImageList& images) const
             images.ReplaceIcon(slot, icon.get());
     }
 }
+
+void EntryImages::Forget(const win::ImageList& images, int keep)
+{
+    images.SetImageCount(keep);
+    m_slots.clear();
+}

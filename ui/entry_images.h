@@ -16,6 +16,9 @@ public:
     // Puts each known entry's icon, made at the size of `images`, into the slot it has: for a list
     // made for another DPI with as many slots as the one it replaces.
     void Remake(const win::ImageList& images) const;
+    // The view's image list was emptied down to `keep` images (a refresh makes every icon
+    // afresh): the slots known are gone.
+    void Forget(const win::ImageList& images, int keep);
 
 private:
     std::unordered_map<CAppInfo*, int> m_slots;

@@ -34,6 +34,7 @@ bool CEntryListView::RefreshView(const EntryList& entries)
     if (!m_hWnd)
         return false;
     m_beforeSearch.reset();
+    m_images.Forget(m_imageList, 0);  // a refresh makes every icon afresh
     Fill(entries, std::wstring());
     return true;
 }
