@@ -273,6 +273,14 @@ TEST_F(PageSearch, KeysReachTheBoxFromAnywhereAndLeaveIt)
             reached.push_back({GetFocus(), static_cast<DWORD>(SendMessageW(m_box, EM_GETSEL, 0, 0))});
         });
     }
+    // A click into the box from elsewhere does the same.
+    steps.push_back([this] {
+        SetFocus(m_all);
+        SendMessageW(m_box, EM_SETSEL, 1, 1);
+        PostMessageW(m_box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(m_box, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    });
+    steps.push_back([&] { reached.push_back({GetFocus(), static_cast<DWORD>(SendMessageW(m_box, EM_GETSEL, 0, 0))}); });
     // Then the keys in the box: Down goes to the List with the first match (Mouse) selected;
     // Escape clears the text and Brindle stays; Escape in the empty box goes back to the List.
     HWND afterDown = nullptr, afterEscape = nullptr, afterSecondEscape = nullptr;
@@ -299,10 +307,11 @@ TEST_F(PageSearch, KeysReachTheBoxFromAnywhereAndLeaveIt)
                                   [&] { afterSecondEscape = GetFocus(); },
                               });
     Run(std::move(steps), StartRequest{L"Keys", 1});
-    ASSERT_EQ(reached.size(), std::size(reaches));
+    ASSERT_EQ(reached.size(), std::size(reaches) + 1);
     for (size_t i = 0; i < reached.size(); ++i) {
-        EXPECT_EQ(reached[i].first, m_box) << reaches[i].what;
-        EXPECT_EQ(reached[i].second, static_cast<DWORD>(MAKELONG(0, 3))) << reaches[i].what;
+        const char* what = i < std::size(reaches) ? reaches[i].what : "a click from the List";
+        EXPECT_EQ(reached[i].first, m_box) << what;
+        EXPECT_EQ(reached[i].second, static_cast<DWORD>(MAKELONG(0, 3))) << what;
     }
     EXPECT_EQ(afterDown, m_all);
     EXPECT_EQ(listAfterDown, (Rows{L"Mouse * f a ^"})) << Narrow(listAfterDown);
