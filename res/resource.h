@@ -25,6 +25,8 @@
 #define IDS_OPEN 1310
 #define IDS_HELP 1311
 #define IDS_DESCRIPTION_NAME 1320  /* what a screen reader calls the description pane */
+#define IDS_SEARCH_CUE 1330       /* the search box while it is empty */
+#define IDS_SEARCH_NO_MATCH 1331  /* %s: the search text */
 #define IDS_LINE_SPACING 1400
 #define IDS_ERR_SYSTEM 2000
 #define IDS_ERR_PROGRAM_NOT_FOUND 2001

@@ -62,10 +62,11 @@ REG
 wine regedit /S 'C:\brindle-long-name.reg' </dev/null >/dev/null 2>&1
 
 language=  # /lang:de: the texts of the German resource library
+search=    # /search:TEXT: a search in progress
 shoot() {  # shoot MODE OUTPUT.png [ENTRY_ID]
     local mode=$1 out=$2 entry=${3:-}
     rm -f "$geometry"
-    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $entry $language \
+    ( cd "$build/bin" && setsid wine ui_preview.exe "$mode" 'C:\brindle-preview-geometry.txt' $entry $language $search \
         </dev/null >/dev/null 2>&1 ) &
     local pid=$!
     for _ in $(seq 150); do
@@ -89,7 +90,14 @@ shoot categories docs/tab-categories.png WineConfiguration
 shoot list docs/tab-list.png DisplayCalibration
 shoot recent-after-start docs/tab-recent.png DisplayCalibration
 shoot about docs/about-box.png
+search=/search:set
+shoot categories docs/search.png
+search=/search:printer
+shoot list docs/search-nothing-found.png
 language=/lang:de
+search=/search:set
+shoot categories docs/search-de.png
+search=
 shoot categories docs/main-dialog-de.png WineConfiguration
 shoot about docs/about-box-de.png
 language=

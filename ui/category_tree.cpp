@@ -7,6 +7,7 @@
 #include "ui/view_common.h"
 #include "ui/window_state.h"
 #include "win/key_event.h"
+#include "win/window_messages.h"
 
 #include <utility>
 #include <vector>
@@ -91,20 +92,11 @@ void CTreeCtrlCategory::RebuildImageList()
         return;
     folder_images::AddStrip(images, false);
     folder_images::AddStrip(images, true);
-    // The nodes keep their image numbers: the folders first, whatever could be had of them.
+    // The nodes keep their image numbers: the folders first, whatever could be had of them, then
+    // each entry's icon in its slot (also those of entries a search left out).
     images.SetImageCount(m_nFolderImages);
     images.SetImageCount(m_imageList.GetImageCount());
-    for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
-        for (HTREEITEM node = GetChildItem(category); node; node = GetNextSiblingItem(node)) {
-            const int image = GetItemImage(node);
-            CAppInfo* entry = EntryOf(node);
-            if (image < m_nFolderImages || !entry)
-                continue;
-            win::UniqueIcon icon(entry->CreateAppIcon(size));
-            if (icon)
-                images.ReplaceIcon(image, icon.get());
-        }
-    }
+    m_images.Remake(images);
     SetImageList(images.GetSafeHandle());
     m_imageList = std::move(images);
 }
@@ -124,9 +116,7 @@ void CTreeCtrlCategory::Fill(const EntryList& entries, const std::wstring& wante
     for (CAppInfo* entry : entries) {
         if (!entry)
             continue;
-        win::UniqueIcon icon(entry->CreateAppIcon(m_context.scale.ImageSize(kIconSize)));
-        const int image = icon ? m_imageList.AddIcon(icon.get()) : -1;
-        icon.reset();
+        const int image = m_images.SlotOf(m_imageList, *entry);
         HTREEITEM node = InsertItem(entry->m_strAppName, image, image, reinterpret_cast<LPARAM>(entry),
                                     CategoryNodeOf(categories, entry->m_nCategory));
         if (node && !wanted.empty() && entry->m_strId == wanted)
@@ -151,12 +141,124 @@ bool CTreeCtrlCategory::RefreshView(const EntryList& entries)
 {
     if (!m_hWnd)
         return false;
+    m_beforeSearch.reset();
+    m_images.Forget(m_imageList, m_nFolderImages);  // the entries' icons are made afresh, the folders stay
+    Refill(entries, std::wstring());
+    return true;
+}
+
+void CTreeCtrlCategory::Refill(const EntryList& entries, const std::wstring& wanted)
+{
     m_bRefilling = true;
     DeleteItem(TVI_ROOT);
+    Fill(entries, wanted);
     m_bRefilling = false;
-    m_imageList.SetImageCount(m_nFolderImages);  // the entries' icons go, the folders stay
-    Fill(entries, std::wstring());
+}
+
+void CTreeCtrlCategory::ShowMatches(const EntryList& matches)
+{
+    if (!m_hWnd)
+        return;
+    if (!m_beforeSearch)
+        m_beforeSearch = WhatIsShown();
+    const CAppInfo* selected = SelectedEntry();
+    const win::RedrawLock noRedraw(m_hWnd);
+    Refill(matches, selected ? selected->m_strId : std::wstring());
+    m_bRefilling = true;
+    for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
+        Expand(category, TVE_EXPAND);
+        SetFolderImage(category, true);
+    }
+    m_bRefilling = false;
+    SetFirstVisible(GetRootItem());
+    if (HTREEITEM kept = GetSelectedItem())
+        EnsureVisible(kept);
+    Invalidate(true);
+}
+
+void CTreeCtrlCategory::EndSearch(const EntryList& entries)
+{
+    if (!m_hWnd || !m_beforeSearch)
+        return;
+    const Shown shown = *m_beforeSearch;
+    m_beforeSearch.reset();
+    const win::RedrawLock noRedraw(m_hWnd);
+    Refill(entries, std::wstring());
+    m_bRefilling = true;
+    ShowAgain(shown);
+    m_bRefilling = false;
+    Invalidate(true);
+}
+
+bool CTreeCtrlCategory::SelectFirstEntry()
+{
+    const HTREEITEM first = GetChildItem(GetRootItem());
+    if (!first)
+        return false;
+    SelectItem(first);  // reported to the owner like a user's selection
+    EnsureVisible(first);
+    m_context.ReportSelection(EntryOf(first));  // also when it was selected already
     return true;
+}
+
+CTreeCtrlCategory::NodeKey CTreeCtrlCategory::KeyOf(HTREEITEM node) const
+{
+    NodeKey key;
+    if (IsApplication(node))
+        key.entry = EntryOf(node);
+    else if (node)
+        key.category = static_cast<int>(GetItemData(node));
+    return key;
+}
+
+HTREEITEM CTreeCtrlCategory::NodeOf(const NodeKey& key) const
+{
+    for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
+        if (!key.entry) {
+            if (key.category >= 0 && static_cast<int>(GetItemData(category)) == key.category)
+                return category;
+            continue;
+        }
+        for (HTREEITEM node = GetChildItem(category); node; node = GetNextSiblingItem(node)) {
+            if (EntryOf(node) == key.entry)
+                return node;
+        }
+    }
+    return nullptr;
+}
+
+CTreeCtrlCategory::Shown CTreeCtrlCategory::WhatIsShown() const
+{
+    Shown shown;
+    shown.selected = KeyOf(GetSelectedItem());
+    shown.top = KeyOf(GetFirstVisibleItem());
+    for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
+        if (IsExpanded(category))
+            shown.openCategories.push_back(static_cast<int>(GetItemData(category)));
+    }
+    return shown;
+}
+
+void CTreeCtrlCategory::ShowAgain(const Shown& shown)
+{
+    for (int number : shown.openCategories) {
+        NodeKey key;
+        key.category = number;
+        if (HTREEITEM category = NodeOf(key)) {
+            Expand(category, TVE_EXPAND);
+            SetFolderImage(category, true);
+        }
+    }
+    if (HTREEITEM selected = NodeOf(shown.selected))
+        SelectItem(selected);
+    if (HTREEITEM top = NodeOf(shown.top))
+        SetFirstVisible(top);
+}
+
+void CTreeCtrlCategory::SetFolderImage(HTREEITEM category, bool open) const
+{
+    const int image = open ? kOpenFolderImage : kClosedFolderImage;
+    SetItemImage(category, image, image);
 }
 
 bool CTreeCtrlCategory::ShowView(bool show)
@@ -217,12 +319,12 @@ bool CTreeCtrlCategory::OnSelChanged(HTREEITEM newItem, HTREEITEM, LRESULT&)
 
 bool CTreeCtrlCategory::OnItemExpanded(HTREEITEM item, UINT action, LRESULT&)
 {
-    if (action == TVE_EXPAND)
-        SetItemImage(item, kOpenFolderImage, kOpenFolderImage);
-    else if (action == TVE_COLLAPSE)
-        SetItemImage(item, kClosedFolderImage, kClosedFolderImage);
-    // The stored selection names what the user last picked, not a tree opened since.
-    ClearTreeSelectedApp();
+    if (action == TVE_EXPAND || action == TVE_COLLAPSE)
+        SetFolderImage(item, action == TVE_EXPAND);
+    // The stored selection names what the user last picked, not a tree opened since (a search
+    // opening its categories is not the user).
+    if (!m_bRefilling)
+        ClearTreeSelectedApp();
     return true;
 }
 

@@ -4,8 +4,12 @@
 #pragma once
 #include "catalog/category_names.h"
 #include "sable/sable_scrollbar.h"
+#include "ui/entry_images.h"
 #include "ui/page_view.h"
 #include "win/controls.h"
+
+#include <optional>
+#include <vector>
 
 class CTreeCtrlCategory : public win::TreeCtrl, public IPageView {
 public:
@@ -22,6 +26,9 @@ public:
     CAppInfo* EntryAt(POINT screen) const override;
     CAppInfo* SelectedEntry() const override { return ApplicationOf(GetSelectedItem()); }
     void ChangeDpi(const win::DpiScale& scale, HFONT font) override;
+    void ShowMatches(const EntryList& matches) override;
+    void EndSearch(const EntryList& entries) override;
+    bool SelectFirstEntry() override;
 
     // Enter on an application node (a node without children) opens it.
     bool PreTranslateMessage(MSG* msg) override;
@@ -45,6 +52,25 @@ private:
     // Inserts the categories and `entries`, selecting the one whose id is `wanted`, and drops
     // the categories left empty.
     void Fill(const EntryList& entries, const std::wstring& wanted);
+    // Empties the tree and fills it again, telling the owner nothing and storing nothing.
+    void Refill(const EntryList& entries, const std::wstring& wanted);
+    // A node by what it stands for: an application by its entry, a category by its number.
+    struct NodeKey {
+        const CAppInfo* entry = nullptr;
+        int category = -1;
+    };
+    NodeKey KeyOf(HTREEITEM node) const;
+    HTREEITEM NodeOf(const NodeKey& key) const;
+    // What the tree showed before a search: the selected node, the open categories, the first
+    // node in view.
+    struct Shown {
+        NodeKey selected;
+        std::vector<int> openCategories;
+        NodeKey top;
+    };
+    Shown WhatIsShown() const;
+    void ShowAgain(const Shown& shown);
+    void SetFolderImage(HTREEITEM category, bool open) const;
     bool IsApplication(HTREEITEM node) const { return node && GetParentItem(node) != nullptr; }
     CAppInfo* EntryOf(HTREEITEM node) const { return reinterpret_cast<CAppInfo*>(GetItemData(node)); }
     CAppInfo* ApplicationOf(HTREEITEM node) const { return IsApplication(node) ? EntryOf(node) : nullptr; }
@@ -54,8 +80,10 @@ private:
     ViewContext m_context;
     CCategoryNames m_categoryNames;
     win::ImageList m_imageList;
+    EntryImages m_images;
+    std::optional<Shown> m_beforeSearch;  // while narrowed by a search
     int m_nFolderImages = 0;  // the folder frames at the head of the image list
     sable::SableScrollBarPaintHook m_scrollHook;
     CAppInfo* m_pMenuEntry = nullptr;  // the entry the context menu was last shown for
-    bool m_bRefilling = false;         // the emptying of a refresh reports no selection change
+    bool m_bRefilling = false;         // a refill reports no selection change and stores nothing
 };

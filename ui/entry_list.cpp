@@ -100,30 +100,16 @@ bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sa
     return true;
 }
 
-int AddIcon(const win::ImageList& images, CAppInfo& entry)
-{
-    win::UniqueIcon icon(entry.CreateAppIcon(images.GetIconSize()));
-    const int image = icon ? images.AddIcon(icon.get()) : -1;
-    return image >= 0 ? image : I_IMAGENONE;
-}
-
-void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale)
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const EntryImages& known,
+                   const win::DpiScale& scale)
 {
     const int size = scale.ImageSize(kIconSize);
-    const int count = list.GetItemCount();
+    const int count = images.GetImageCount();
     win::ImageList rebuilt;
     if (!rebuilt.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, count > 0 ? count : 1))
         return;
-    rebuilt.SetImageCount(images.GetImageCount());
-    for (int item = 0; item < count; ++item) {
-        const int image = list.GetItemImage(item);
-        CAppInfo* entry = EntryAt(list, item);
-        if (!entry || image < 0)
-            continue;
-        win::UniqueIcon icon(entry->CreateAppIcon(size));
-        if (icon)
-            rebuilt.ReplaceIcon(image, icon.get());
-    }
+    rebuilt.SetImageCount(count);
+    known.Remake(rebuilt);
     list.SetImageList(rebuilt.GetSafeHandle(), LVSIL_SMALL);
     images = std::move(rebuilt);
 }
@@ -141,7 +127,9 @@ EntryList InShownOrder(const EntryList& entries)
         if (entry)
             ordered.push_back(entry);
     }
-    std::stable_sort(ordered.begin(), ordered.end(), &ShownBefore);
+    // A search hands its matches over in this order already: each comparison costs.
+    if (!std::is_sorted(ordered.begin(), ordered.end(), &ShownBefore))
+        SortInShownOrder(ordered);
     return ordered;
 }
 

@@ -1,6 +1,7 @@
 // What the all-applications list and the recent list share: the control they are, how an entry
 // becomes a row, how a selection reaches the owner, the Enter key, and how a row is drawn.
 #pragma once
+#include "ui/entry_images.h"
 #include "ui/page_view.h"
 #include "win/controls.h"
 #include "win/dpi.h"
@@ -22,13 +23,10 @@ namespace entry_list {
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
             win::ImageList& images, int grow, const win::DpiScale& scale);
 
-// Appends the entry's icon, at the size of `images`, to `images`; its index, or I_IMAGENONE when
-// none can be made.
-int AddIcon(const win::ImageList& images, CAppInfo& entry);
-
-// A new image list for `list` at the scale's size, with each row's icon at the index the row
-// names; it replaces `images` as the list's small-image list.
-void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale);
+// A new image list for `list` at the scale's size, with each known entry's icon in its slot (also
+// the entries a search left out); it replaces `images` as the list's small-image list.
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const EntryImages& known,
+                   const win::DpiScale& scale);
 
 // Appends `entry` as the last row, labelled "\r\n" + its name, with `image`.
 void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image);

@@ -3,6 +3,9 @@
 #include "ui/entry_list.h"
 #include "ui/view_common.h"
 #include "win/buffered_paint.h"
+#include "win/window_messages.h"
+
+#include <unordered_map>
 
 CEntryListView::~CEntryListView()
 {
@@ -30,8 +33,84 @@ bool CEntryListView::RefreshView(const EntryList& entries)
 {
     if (!m_hWnd)
         return false;
+    m_beforeSearch.reset();
+    m_images.Forget(m_imageList, 0);  // a refresh makes every icon afresh
     Fill(entries, std::wstring());
     return true;
+}
+
+void CEntryListView::ShowMatches(const EntryList& matches)
+{
+    if (!m_hWnd)
+        return;
+    if (!m_beforeSearch)
+        m_beforeSearch = WhatIsShown();
+    const CAppInfo* selected = SelectedEntry();
+    const win::RedrawLock noRedraw(m_hWnd);
+    m_bFilled = false;  // the owner hears nothing of the refill
+    const CAppInfo* kept = Fill(matches, selected ? selected->m_strId : std::wstring());
+    entry_list::SelectOnly(*this, entry_list::PositionOf(*this, kept));  // else the first row
+    m_bFilled = true;
+    Invalidate(true);
+}
+
+void CEntryListView::EndSearch(const EntryList& entries)
+{
+    if (!m_hWnd || !m_beforeSearch)
+        return;
+    const Shown shown = *m_beforeSearch;
+    m_beforeSearch.reset();
+    const win::RedrawLock noRedraw(m_hWnd);
+    m_bFilled = false;
+    Fill(entries, std::wstring());
+    ShowAgain(shown);
+    m_bFilled = true;
+    Invalidate(true);
+}
+
+bool CEntryListView::SelectFirstEntry()
+{
+    if (GetItemCount() == 0)
+        return false;
+    entry_list::SelectOnly(*this, 0);
+    m_context.ReportSelection(entry_list::EntryAt(*this, 0));  // also when it was selected already
+    return true;
+}
+
+CEntryListView::Shown CEntryListView::WhatIsShown() const
+{
+    const auto entryAt = [this](int item) { return item >= 0 ? entry_list::EntryAt(*this, item) : nullptr; };
+    Shown shown;
+    for (int item = GetSelectedItem(); item >= 0; item = GetNextItem(item, LVNI_SELECTED))
+        shown.selected.push_back(entryAt(item));
+    shown.focused = entryAt(GetNextItem(-1, LVNI_FOCUSED));
+    shown.anchor = entryAt(GetSelectionMark());
+    shown.top = entryAt(GetItemCount() > 0 ? GetTopIndex() : -1);
+    return shown;
+}
+
+void CEntryListView::ShowAgain(const Shown& shown)
+{
+    const int count = GetItemCount();
+    std::unordered_map<const CAppInfo*, int> rowOf;
+    for (int item = 0; item < count; ++item)
+        rowOf.emplace(entry_list::EntryAt(*this, item), item);
+    const auto row = [&rowOf](const CAppInfo* entry) {
+        const auto found = entry ? rowOf.find(entry) : rowOf.end();
+        return found != rowOf.end() ? found->second : -1;
+    };
+    for (const CAppInfo* entry : shown.selected) {
+        if (row(entry) >= 0)
+            SetItemState(row(entry), LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (row(shown.focused) >= 0)
+        SetItemState(row(shown.focused), LVIS_FOCUSED, LVIS_FOCUSED);
+    SetSelectionMark(row(shown.anchor));
+    if (row(shown.top) >= 0) {
+        // Scrolled to the end first, the row then comes into view at the top.
+        EnsureVisible(count - 1);
+        EnsureVisible(row(shown.top));
+    }
 }
 
 const CAppInfo* CEntryListView::Fill(const EntryList& entries, const std::wstring& wanted)
@@ -40,10 +119,10 @@ const CAppInfo* CEntryListView::Fill(const EntryList& entries, const std::wstrin
     m_bFilled = false;  // emptying the list tells the owner nothing
     DeleteAllItems();
     m_bFilled = filled;
-    m_imageList.SetImageCount(0);
     const CAppInfo* match = nullptr;
     for (CAppInfo* entry : entry_list::InShownOrder(entries)) {
-        entry_list::AppendEntry(*this, *entry, entry_list::AddIcon(m_imageList, *entry));
+        const int image = m_images.SlotOf(m_imageList, *entry);
+        entry_list::AppendEntry(*this, *entry, image >= 0 ? image : I_IMAGENONE);
         if (!wanted.empty() && entry->m_strId == wanted)
             match = entry;
     }
@@ -67,7 +146,7 @@ void CEntryListView::ChangeDpi(const win::DpiScale& scale, HFONT font)
     m_context.scale = scale;
     SetFont(font, false);
     m_scrollHook.SetDpi(scale.Dpi());
-    entry_list::RebuildImages(*this, m_imageList, scale);
+    entry_list::RebuildImages(*this, m_imageList, m_images, scale);
     entry_list::FitColumn(*this);
     Invalidate(true);
 }

@@ -2,12 +2,15 @@
 // only in what they list, which selection they restore and whether they take the focus.
 #pragma once
 #include "sable/sable_scrollbar.h"
+#include "ui/entry_images.h"
 #include "ui/name_tip.h"
 #include "ui/page_view.h"
 #include "ui/type_ahead.h"
 #include "win/controls.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class CEntryListView : public win::ListCtrl, public IPageView {
 public:
@@ -25,6 +28,9 @@ public:
     void FocusView() override { SetFocus(); }
     CAppInfo* EntryAt(POINT screen) const override;
     CAppInfo* SelectedEntry() const override;
+    void ShowMatches(const EntryList& matches) override;
+    void EndSearch(const EntryList& entries) override;
+    bool SelectFirstEntry() override;
     void ChangeDpi(const win::DpiScale& scale, HFONT font) override;
 
     // Enter with at least one row selected opens and is consumed; typed characters select the
@@ -55,6 +61,16 @@ private:
     // The one way rows come in: empties the list and its images, then lists `entries` in the
     // shown order with their icons. The entry whose id is `wanted`, or null.
     const CAppInfo* Fill(const EntryList& entries, const std::wstring& wanted);
+    // What the list showed before a search: the selected rows, the focused one, the anchor of the
+    // next selection and the first row in view, by entry.
+    struct Shown {
+        std::vector<CAppInfo*> selected;
+        CAppInfo* focused = nullptr;
+        CAppInfo* anchor = nullptr;
+        CAppInfo* top = nullptr;
+    };
+    Shown WhatIsShown() const;
+    void ShowAgain(const Shown& shown);
     // Selects the row the user typed the start of; false when the message was not a typed character.
     bool TypeToFind(const MSG& msg);
 
@@ -64,6 +80,8 @@ private:
     ViewContext m_context;
     bool m_bFilled = false;
     win::ImageList m_imageList;
+    EntryImages m_images;
+    std::optional<Shown> m_beforeSearch;  // while narrowed by a search
     sable::SableScrollBarPaintHook m_scrollHook;
     CNameTip m_nameTip;
     TypeAhead m_typeAhead;

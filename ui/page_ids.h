@@ -12,6 +12,7 @@ constexpr UINT kAllListId = 10002;
 constexpr UINT kRecentListId = 10003;
 constexpr UINT kOpenButtonId = 10010;  // also the Open command a view posts to the tab control
 constexpr UINT kHelpButtonId = 10011;  // also the Help command
+constexpr UINT kSearchBoxId = 10012;   // in the tab strip's band, right of the tabs
 
 // Commands of a view's context menu; the view asks its owner for Open or Help on their entry.
 constexpr UINT kMenuOpenCommand = 57000;

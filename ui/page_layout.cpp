@@ -28,4 +28,10 @@ Layout LayoutOf(const RECT& c, const win::DpiScale& s)
     return layout;
 }
 
+RECT SearchBoxRect(const RECT& c, const RECT& tabItem, const win::DpiScale& s)
+{
+    const int right = c.right - s(10);
+    return RECT{right - s(180), tabItem.top + s(1), right, tabItem.bottom - s(1)};
+}
+
 }  // namespace page

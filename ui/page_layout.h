@@ -28,4 +28,9 @@ struct Layout {
 
 Layout LayoutOf(const RECT& pageClient, const win::DpiScale& scale = win::DpiScale());
 
+// The search box in the tab strip's band right of the tabs: 180 pixels wide, its right edge above
+// the Help button's, as high as the row of tabs (`tabItem`: a tab item's rectangle) less a pixel
+// above and below.
+RECT SearchBoxRect(const RECT& pageClient, const RECT& tabItem, const win::DpiScale& scale = win::DpiScale());
+
 }  // namespace page

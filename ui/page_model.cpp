@@ -1,8 +1,10 @@
 #include "ui/page_model.h"
 
 #include "catalog/catalog_builder.h"
+#include "ui/entry_order.h"
 #include "ui/window_state.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 void CPageModel::Load()
@@ -48,6 +50,28 @@ void CPageModel::Select(CAppInfo* entry, int tab)
     m_pSelectedApp = entry;
     if (entry)
         SaveViewState(tab, entry->m_strId);
+}
+
+void CPageModel::SetSearchText(const std::wstring& text)
+{
+    m_search = EntrySearch(text);
+    if (!m_search.IsEmpty() && !m_bIndexed) {
+        m_index.Build(m_appList);
+        m_shownOrder = EntriesOf(page::View::All, m_appList, nullptr);
+        SortInShownOrder(m_shownOrder);
+        m_bIndexed = true;
+    }
+}
+
+EntryList CPageModel::MatchesFor(page::View view) const
+{
+    return m_index.Filter(view == page::View::Recent ? EntriesFor(view) : m_shownOrder, m_search);
+}
+
+void CPageModel::RecordSelection(page::View view, const CAppInfo* entry)
+{
+    if (entry)
+        SaveViewState(page::IndexOf(view), entry->m_strId);
 }
 
 bool CPageModel::RequestNamesEntryFor(page::View view, const StartRequest& start)

@@ -5,6 +5,7 @@
 #pragma once
 #include "recent/recent_app_list.h"
 #include "ui/app_list.h"
+#include "ui/entry_search.h"
 #include "ui/page_ids.h"
 #include "ui/page_view.h"
 #include "ui/start_request.h"
@@ -50,6 +51,18 @@ public:
     // `entry` was started: it heads the recent list, which is saved at once.
     void RecordStart(const CAppInfo& entry) { m_recentApps.Add(entry.m_strId); }
 
+    // The search box's text: while it has words, each view lists only the entries that match
+    // them. Never stored.
+    void SetSearchText(const std::wstring& text);
+    const std::wstring& SearchText() const { return m_search.Text(); }
+    bool Searching() const { return !m_search.IsEmpty(); }
+    // Everything `view` lists: the catalogue, or the recent list as it is now.
+    EntryList EntriesFor(page::View view) const { return EntriesOf(view, m_appList, &m_recentApps); }
+    // What `view` lists while searching: its entries that match, in their order.
+    EntryList MatchesFor(page::View view) const;
+    // `entry` is what the hidden `view` selects again after a search: stored as its selection.
+    void RecordSelection(page::View view, const CAppInfo* entry);
+
     // Whether the start request names an entry for `view` to select: the tree and the recent
     // view only when it names their tab, the list also when it names no tab.
     static bool RequestNamesEntryFor(page::View view, const StartRequest& start);
@@ -62,4 +75,10 @@ private:
     CRecentAppList m_recentApps;
     CAppInfo* m_pSelectedApp = nullptr;
     StartRequest m_start;
+    EntrySearch m_search;
+    // Made at the first search (the catalogue does not change after Load): the folded texts, and
+    // the catalogue in the order the views show it, so that a view has no matches to sort.
+    SearchIndex m_index;
+    EntryList m_shownOrder;
+    bool m_bIndexed = false;
 };

@@ -52,6 +52,7 @@ public:
     virtual void MoveView(const RECT& placement, int grow) = 0;
     virtual void FocusView() = 0;
     // Lists `entries` afresh with nothing selected; the owner hears of it when the view is shown.
+    // What a search remembered goes: these are the entries to come back to.
     virtual bool RefreshView(const EntryList& entries) = 0;
     // The entry shown at a point of the screen, or null.
     virtual CAppInfo* EntryAt(POINT screen) const = 0;
@@ -60,6 +61,18 @@ public:
     // The page moved to another DPI (and the view to its new placement): images, rows and
     // scroll bars at the new scale, text in `font`.
     virtual void ChangeDpi(const win::DpiScale& scale, HFONT font) = 0;
+
+    // A search: lists only `matches` (the tree with every category open), keeping the selected
+    // entry when it is among them, else as a fresh fill would select; the owner hears nothing.
+    // The first call since the view last listed everything remembers what it showed.
+    virtual void ShowMatches(const EntryList& matches) = 0;
+    // The search is over: lists `entries` and shows again what the first ShowMatches remembered
+    // (selection, open categories, first row in view); the owner hears nothing. Nothing when the
+    // view was not narrowed since.
+    virtual void EndSearch(const EntryList& entries) = 0;
+    // Selects the first entry listed, as the user's selection (the owner hears of it); false when
+    // the view lists none.
+    virtual bool SelectFirstEntry() = 0;
 
 protected:
     ~IPageView() = default;

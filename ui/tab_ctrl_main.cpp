@@ -80,6 +80,12 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     m_listAll.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::All)]), ROLE_SYSTEM_LIST);
     m_listRecent.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::Recent)]), ROLE_SYSTEM_LIST);
 
+    // After the views, and no Tab stop: the page's Tab order stays as it was.
+    const std::wstring cue = LoadResString(IDS_SEARCH_CUE);
+    m_searchBox.Create(m_hWnd, page::kSearchBoxId, SearchBoxRect(), font, cue, m_scale, *this);
+    m_searchBox.SetAccessibleLabel(cue, ROLE_SYSTEM_TEXT);
+    m_noMatch.Create(m_hWnd, layout.view, m_hViewFont, m_scale);
+
     SelectTab(-1);
     return 1;
 }
@@ -110,17 +116,6 @@ void CTabCtrlMain::ClearSelection()
     m_btnOpen.EnableWindow(false);
     m_btnHelp.EnableWindow(false);
     m_editDescription.SetApp(nullptr);
-}
-
-void CTabCtrlMain::ShowViewOf(int tab)
-{
-    page::View shown = page::View::Tree;
-    page::ViewFromIndex(tab, shown);
-    for (int view = 0; view < page::kViewCount; ++view) {
-        if (view != page::IndexOf(shown))
-            m_views[view]->ShowView(false);
-    }
-    m_views[page::IndexOf(shown)]->ShowView(true);
 }
 
 IPageView* CTabCtrlMain::CurrentView() const
@@ -166,6 +161,7 @@ void CTabCtrlMain::RecalcLayout(const RECT& rect)
     const RECT placement = page::LayoutOf(client, m_scale).view;
     for (IPageView* view : m_views)
         view->MoveView(placement, grow);
+    m_noMatch.MoveWindow(placement, true);
 
     if (grow < 0)
         grow = 0;
@@ -204,6 +200,8 @@ void CTabCtrlMain::ChangeDpi(int dpi, const RECT& rect)
         view->MoveView(layout.view, 0);
         view->ChangeDpi(m_scale, viewFont);
     }
+    m_searchBox.ChangeDpi(m_scale, pageFont, SearchBoxRect());
+    m_noMatch.ChangeDpi(m_scale, viewFont, layout.view);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
@@ -217,7 +215,13 @@ void CTabCtrlMain::MakeFonts()
 
 void CTabCtrlMain::SetFocusToCurrentView()
 {
-    if (IPageView* view = CurrentView())
+    IPageView* view = CurrentView();
+    if (!view)
+        return;
+    // A view a search left empty is hidden behind the note: the box keeps the keys.
+    if (m_model.Searching() && !m_bFoundAny[GetCurSel()])
+        m_searchBox.Activate();
+    else
         view->FocusView();
 }
 
@@ -256,8 +260,10 @@ void CTabCtrlMain::OnBnClickedOpen()
         return;
     m_model.RecordStart(*app);
     // The visible recent view keeps its items under the user's eyes; a hidden one is rebuilt.
-    if (!m_listRecent.IsWindowVisible())
+    if (!m_listRecent.IsWindowVisible()) {
         m_listRecent.RefreshView(m_model.RecentEntries());
+        m_filteredBy[page::IndexOf(page::View::Recent)].clear();  // narrowed again when shown
+    }
 }
 
 void CTabCtrlMain::OnBnClickedHelp()

@@ -10,20 +10,24 @@
 #include "ui/description_edit.h"
 #include "ui/list_ctrl_all.h"
 #include "ui/list_ctrl_recent.h"
+#include "ui/no_match_note.h"
 #include "ui/page_ids.h"
 #include "ui/page_model.h"
 #include "ui/page_view.h"
+#include "ui/search_box.h"
 #include "ui/start_request.h"
 #include "ui/tab_ctrl_main_painter.h"
 #include "ui/view_owner.h"
 #include "win/dpi.h"
 #include "win/handles.h"
+#include "win/key_event.h"
 
 #include <windows.h>
 
 #include <array>
+#include <string>
 
-class CTabCtrlMain : public sable::SableTabCtrl, public IViewOwner {
+class CTabCtrlMain : public sable::SableTabCtrl, public IViewOwner, public ISearchBoxOwner {
 public:
     CTabCtrlMain();
     ~CTabCtrlMain() override;
@@ -62,9 +66,16 @@ public:
     void OnBnClickedOpen();
     void OnBnClickedHelp();
 
+    // The search box: each change of its text narrows the current view (the others as they are
+    // shown) or, cleared, puts every view back; Down and Enter go to the current view with the
+    // first match selected, Escape in the empty box and Tab go back to it.
+    void OnSearchTextChanged(const std::wstring& text) override;
+    void OnSearchGoToResults() override;
+    void OnSearchLeave() override;
+
     // The page's keys: Tab and Shift+Tab bring the tab strip into the cycle, Ctrl+Tab and
     // Ctrl+Shift+Tab switch tabs (unrecorded) and keep the focus on a window that still takes
-    // keys, Enter on a focused button acts as its click.
+    // keys, Enter on a focused button acts as its click; Ctrl+F, Ctrl+E and F3 go to the search box.
     bool PreTranslateMessage(MSG* msg) override;
 
 protected:
@@ -80,8 +91,17 @@ private:
     // After a keyboard tab switch: the focus, which was on `before`, goes to the new current view
     // when `before` was a view or is now hidden or disabled; the tab strip keeps it.
     void KeepFocusUsable(HWND before);
-    // Shows the view of `tab` and hides the others; the shown one reports its selection.
+    // Shows the view of `tab` and hides the others; the shown one reports its selection. While
+    // searching it lists the matches first, and the note stands in its place when there are none.
     void ShowViewOf(int tab);
+    // Lists in `view` what the current search finds, unless it lists that already; whether it
+    // found anything.
+    bool FilterView(page::View view);
+    // Every view the search narrowed lists everything again, as before the search.
+    void EndSearch();
+    static bool IsSearchKey(const win::KeyEvent& key);
+    // Where the search box stands: the tab strip's band, right of the tabs.
+    RECT SearchBoxRect() const;
     IPageView* CurrentView() const;
     // The fonts of the page and of the views at the current scale: the dialog's and the views'
     // own at the DPIs they were made for, copies made for any other.
@@ -100,6 +120,12 @@ private:
     CListCtrlRecent m_listRecent;
     // The views by page::View.
     const std::array<IPageView*, page::kViewCount> m_views{{&m_treeCategory, &m_listAll, &m_listRecent}};
+    CSearchBox m_searchBox;
+    CNoMatchNote m_noMatch;
+    // The search text each view lists the matches of (empty: it lists everything), and whether
+    // it found any.
+    std::array<std::wstring, page::kViewCount> m_filteredBy;
+    std::array<bool, page::kViewCount> m_bFoundAny{};
     CTabCtrlMainPainter m_tabPainter;
     sable::SolidBrush m_brushStatic;
     win::DpiScale m_scale;           // the DPI the page is laid out at

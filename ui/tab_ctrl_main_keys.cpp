@@ -10,6 +10,10 @@ bool CTabCtrlMain::PreTranslateMessage(MSG* msg)
     if (!key.IsKeyDown())
         return sable::SableTabCtrl::PreTranslateMessage(msg);
 
+    if (IsSearchKey(key)) {
+        m_searchBox.Activate();
+        return true;
+    }
     const HWND focus = ::GetFocus();
     const HWND open = m_btnOpen.GetSafeHwnd();
     const bool tab = key.Is(VK_TAB);

@@ -82,6 +82,12 @@ public:
     // Sorts the children of `item` (not deeper) by `compare` over their item data.
     bool SortChildren(HTREEITEM item, PFNTVCOMPARE compare, LPARAM context) const;
     bool EnsureVisible(HTREEITEM item) const { return SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item)) != 0; }
+    // TVE_EXPAND or TVE_COLLAPSE.
+    bool Expand(HTREEITEM item, UINT action) const { return SendMessage(TVM_EXPAND, action, reinterpret_cast<LPARAM>(item)) != 0; }
+    bool IsExpanded(HTREEITEM item) const { return (SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
+    HTREEITEM GetFirstVisibleItem() const { return GetNextItem(nullptr, TVGN_FIRSTVISIBLE); }
+    // Scrolls so that `item` is the first node in view.
+    bool SetFirstVisible(HTREEITEM item) const { return SendMessage(TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(item)) != 0; }
     LPARAM GetItemData(HTREEITEM item) const;
     std::wstring GetItemText(HTREEITEM item) const;
     bool ItemHasChildren(HTREEITEM item) const;
@@ -136,6 +142,8 @@ public:
     // Selects and focuses one row (-1: clears the selection).
     bool SelectItem(int index) const;
     bool EnsureVisible(int index) const { return SendMessage(LVM_ENSUREVISIBLE, index, FALSE) != 0; }
+    // The first row in view.
+    int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
     bool DeleteAllItems() const { return SendMessage(LVM_DELETEALLITEMS) != 0; }
     // Places the items afresh in index order (icon views).
     bool Arrange() const { return SendMessage(LVM_ARRANGE, LVA_DEFAULT) != 0; }

@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/ui/main_dialog_fixture.h"
+#include "ui/page_ids.h"
 #include "ui/window_state.h"
 
 #include <commctrl.h>
@@ -137,7 +138,7 @@ protected:
 
 TEST_F(Accessibility, EveryControlOfThePageHasTheNameAndRoleAScreenReaderAnnounces)
 {
-    Heard open, help, strip, pane, tree, all, recent;
+    Heard open, help, strip, pane, tree, all, recent, search;
     std::vector<Heard> tabs;
     long tabCount = -1;
     Run({[&] {
@@ -151,6 +152,7 @@ TEST_F(Accessibility, EveryControlOfThePageHasTheNameAndRoleAScreenReaderAnnounc
         if (object)
             object->Release();
         pane = Hear(m_pane);
+        search = Hear(GetDlgItem(m_tab, page::kSearchBoxId));
         tree = Hear(m_tree);
         all = Hear(m_all);
         recent = Hear(m_recent);
@@ -176,6 +178,9 @@ TEST_F(Accessibility, EveryControlOfThePageHasTheNameAndRoleAScreenReaderAnnounc
     EXPECT_EQ(pane.role, ROLE_SYSTEM_TEXT);
     EXPECT_NE(pane.state & STATE_SYSTEM_READONLY, 0);
     EXPECT_EQ(pane.value, L"Pointer speed and buttons.");
+
+    EXPECT_EQ(search.name, L"Search");  // the cue text, which the empty box shows
+    EXPECT_EQ(search.role, ROLE_SYSTEM_TEXT);
 
     EXPECT_EQ(tree.name, L"Categories");
     EXPECT_EQ(tree.role, ROLE_SYSTEM_OUTLINE);

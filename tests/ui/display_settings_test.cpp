@@ -9,6 +9,7 @@
 #include "tests/ui/image_pixels.h"
 #include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/page_measures.h"
+#include "ui/page_ids.h"
 #include "ui/window_state.h"
 #include "win/high_contrast.h"
 
@@ -302,7 +303,7 @@ COLORREF ScreenPixel(HWND window, POINT client)
 // The colours of the page's parts on screen, each at a place its painter fills.
 struct PageColours {
     COLORREF backdrop = 0, strip = 0, currentTab = 0, otherTab = 0, band = 0, pane = 0, openFace = 0, openEdge = 0,
-             helpFace = 0, helpEdge = 0, tree = 0;
+             helpFace = 0, helpEdge = 0, tree = 0, search = 0;
 };
 
 TEST_F(DisplaySettings, AWindowThatStartsOnA144DpiMonitorBuildsItsPageThereWithFontsForIt)
@@ -341,6 +342,10 @@ protected:
         c.currentTab = ScreenPixel(m_tab, POINT{current.left + 3, current.top + 3});
         c.otherTab = ScreenPixel(m_tab, POINT{other.left + 3, other.top + 5});
         c.band = ScreenPixel(m_tab, POINT{tabClient.left + 5, current.bottom + 10});
+        HWND search = GetDlgItem(m_tab, page::kSearchBoxId);
+        RECT searchClient{};
+        GetClientRect(search, &searchClient);
+        c.search = ScreenPixel(search, POINT{searchClient.right - 3, searchClient.bottom / 2});  // right of the cue
         RECT pane{}, open{}, help{};
         GetClientRect(m_pane, &pane);
         c.pane = ScreenPixel(m_pane, POINT{pane.right - 3, (pane.top + pane.bottom) / 2});
@@ -397,6 +402,7 @@ TEST_F(HighContrast, TurnedOnWhileRunningThePageIsPaintedInSystemColoursAndTurne
     EXPECT_EQ(dark.openFace, sable::kFace);
     EXPECT_EQ(dark.openEdge, sable::kEdge);
     EXPECT_EQ(dark.helpFace, sable::kFaceDisabled);
+    EXPECT_EQ(dark.search, sable::kFace);
 
     ASSERT_TRUE(modeReported);
     ASSERT_NE(window, sable::kBand) << "the test's colours must differ from the skin's";
@@ -411,6 +417,7 @@ TEST_F(HighContrast, TurnedOnWhileRunningThePageIsPaintedInSystemColoursAndTurne
     EXPECT_EQ(contrast.helpFace, face);
     EXPECT_EQ(contrast.helpEdge, gray) << "a disabled button is framed in gray text";
     EXPECT_EQ(contrast.tree, window) << "the views follow the system's colours too";
+    EXPECT_EQ(contrast.search, window) << "the search box is an edit in the window colour";
 
     EXPECT_EQ(darkAgain.backdrop, dark.backdrop);
     EXPECT_EQ(darkAgain.currentTab, dark.currentTab);
@@ -420,6 +427,7 @@ TEST_F(HighContrast, TurnedOnWhileRunningThePageIsPaintedInSystemColoursAndTurne
     EXPECT_EQ(darkAgain.openFace, dark.openFace);
     EXPECT_EQ(darkAgain.helpEdge, dark.helpEdge);
     EXPECT_EQ(darkAgain.tree, windowAfter);
+    EXPECT_EQ(darkAgain.search, dark.search);
     EXPECT_FALSE(win::IsHighContrastOn());
 }
 

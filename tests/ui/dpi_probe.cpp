@@ -103,6 +103,7 @@ void MeasurePage(HWND dialog, const std::wstring& iconFile)
     Rect("help", InParent(GetDlgItem(tab, page::kHelpButtonId)));
     HWND pane = FindWindowExW(tab, nullptr, L"Edit", nullptr);
     Rect("pane", InParent(pane));
+    Rect("search", InParent(GetDlgItem(tab, page::kSearchBoxId)));
     Line("fontheight", {FontHeight(pane)});
 
     HWND tree = GetDlgItem(tab, page::kTreeViewId);

@@ -96,6 +96,11 @@ def check(f, dpi, m, base):
     f.check(pane[1] >= band_top - 1 and pane[3] <= band_bottom + 1 and
             near(pane[1] + pane[3], band_top + band_bottom),
             f'{at}: pane {pane[1]}..{pane[3]} not centred in its band {band_top}..{band_bottom}')
+    search = m['search']
+    f.check(near(search[0], right - s(190)) and near(search[2], right - s(10)) and search[1] >= top and
+            search[3] <= top + s(26) and search[3] - search[1] > m['fontheight'][0],
+            f'{at}: search box {search}, expected from {right - s(190)} to {right - s(10)} in the row of tabs, '
+            f'taller than the text')
     f.check(near(m['fontheight'][0], s(base['fontheight'][0])),
             f'{at}: font {m["fontheight"][0]} pixels high, expected {s(base["fontheight"][0])}')
     f.check(near(m['rowheight'][0], s(22)), f'{at}: tree rows {m["rowheight"][0]} high, expected {s(22)}')

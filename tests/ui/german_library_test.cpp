@@ -78,7 +78,20 @@ TEST_F(GermanLibrary, DialogsShowTheGermanTextsAndTheProgramsTitle)
 {
     std::wstring caption, aboutItem, aboutCaption, versionLine, legal;
     std::vector<std::wstring> tabs, buttons;
+    std::wstring searchName, noMatch;
     Run({
+        [&] {
+            // The search box is named by its cue; a search that finds nothing says so in German.
+            HWND tab = GetDlgItem(m_hwnd, page::kTabCtrlId);
+            HWND box = GetDlgItem(tab, page::kSearchBoxId);
+            if (win::AccessibleParts* parts = win::Window::FromHandle(box)->GetAccessibleParts())
+                parts->Name(0, searchName);
+            SetWindowTextW(box, L"Drucker");
+            wchar_t note[128] = {};
+            GetWindowTextW(FindWindowExW(tab, nullptr, L"Static", nullptr), note, 128);
+            noMatch = note;
+            SetWindowTextW(box, L"");
+        },
         [&] {
             wchar_t text[64] = {};
             GetWindowTextW(m_hwnd, text, 64);
@@ -109,6 +122,8 @@ TEST_F(GermanLibrary, DialogsShowTheGermanTextsAndTheProgramsTitle)
     EXPECT_EQ(aboutItem, L"&Info über Brindle");
     EXPECT_EQ(tabs, (std::vector<std::wstring>{L"Kategorien", L"Liste", L"Zuletzt benutzt"}));
     EXPECT_EQ(buttons, (std::vector<std::wstring>{L"Ö&ffnen", L"&Hilfe"}));
+    EXPECT_EQ(searchName, L"Suchen");
+    EXPECT_EQ(noMatch, L"Keine Einstellung passt zu 'Drucker'.");
     EXPECT_EQ(aboutCaption, L"Info über Brindle");
     EXPECT_EQ(versionLine, std::wstring(L"Brindle, Version ") + BRINDLE_TEST_PRODUCT_VERSION);
     EXPECT_EQ(legal, L"Copyright (C) 2026 Marbeck");  // the program file's own notice

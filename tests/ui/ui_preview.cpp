@@ -2,10 +2,12 @@
 // window is painted it writes "left top right bottom" of that window to GEOMETRY_FILE, and it
 // closes everything when that file has been deleted.
 // Usage: ui_preview.exe main|about|categories|list|recent|recent-after-start GEOMETRY_FILE [ENTRY_ID]
-//        [/lang:LANG]
+//        [/lang:LANG] [/search:TEXT]
 // The tab modes open that tab first, with ENTRY_ID (if given) selected as a start request would.
 // recent-after-start opens the List with ENTRY_ID selected, starts it with the Open button and
 // switches to Recent Settings as a click on its tab does.
+// With /search:TEXT the search box takes the focus and TEXT is typed into it, as a search in
+// progress.
 // With /lang:LANG (for example /lang:de) the texts come from the resource library in the
 // folder LANG beside the program.
 #include "res/registry_paths.h"
@@ -30,6 +32,7 @@ bool g_startFirst = false;  // recent-after-start
 HWND g_main = nullptr;
 HWND g_shown = nullptr;
 int g_ticks = 0;
+std::wstring g_search;  // /search:TEXT
 
 BOOL CALLBACK FindOtherDialog(HWND window, LPARAM found)
 {
@@ -64,11 +67,23 @@ void StartAndShowRecent(int tick)
     }
 }
 
+// Types the search text into the box with the focus there, the caret after the text.
+void TypeSearch()
+{
+    HWND box = GetDlgItem(GetDlgItem(g_main, page::kTabCtrlId), page::kSearchBoxId);
+    SetFocus(box);
+    SetWindowTextW(box, g_search.c_str());
+    const LPARAM end = static_cast<LPARAM>(g_search.size());
+    SendMessageW(box, EM_SETSEL, end, end);
+}
+
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 {
     ++g_ticks;
     if (g_startFirst && g_main && g_ticks <= 6)
         StartAndShowRecent(g_ticks);
+    if (!g_search.empty() && g_main && g_ticks == 2)
+        TypeSearch();
     if (!g_shown) {
         HWND target = g_about ? FindAboutBox() : g_main;
         if (!target || g_ticks < (g_startFirst ? 10 : 5))  // a few ticks for the first paint
@@ -115,6 +130,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         const std::wstring argument = argv[i];
         if (argument.rfind(L"/lang:", 0) == 0)
             language = argument.substr(6);
+        else if (argument.rfind(L"/search:", 0) == 0)
+            g_search = argument.substr(8);
         else
             start.name = argument;
     }
