@@ -35,7 +35,7 @@ void CSearchBox::ApplyFont(HFONT font, const win::DpiScale& scale)
 {
     SetFont(font, false);
     const int margin = scale(kTextMargin);
-    SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    SetMargins(margin, margin);
     // The client area follows the font's height (see WM_NCCALCSIZE).
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
@@ -44,7 +44,7 @@ void CSearchBox::ApplyFont(HFONT font, const win::DpiScale& scale)
 void CSearchBox::Activate()
 {
     SetFocus();
-    SendMessage(EM_SETSEL, 0, -1);
+    SelectAll();
 }
 
 bool CSearchBox::PreTranslateMessage(MSG* msg)
@@ -69,7 +69,7 @@ bool CSearchBox::PreTranslateMessage(MSG* msg)
         return true;
     }
     if (key.Is('A') && key.ctrl) {
-        SendMessage(EM_SETSEL, 0, -1);
+        SelectAll();
         return true;
     }
     return win::Edit::PreTranslateMessage(msg);
@@ -146,8 +146,7 @@ void CSearchBox::PaintCue()
 {
     if (m_strCue.empty() || ::GetWindowTextLengthW(m_hWnd) > 0)
         return;
-    RECT text{};
-    SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    RECT text = GetFormattingRect();
     win::WindowDC dc(m_hWnd);
     const win::SelectedObject font(dc.get(), GetFont());
     const int oldMode = ::SetBkMode(dc.get(), TRANSPARENT);

@@ -28,6 +28,19 @@ public:
         return Window::Create(L"EDIT", L"", style, exStyle, rc, parent, id);
     }
     int GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
+    void SelectAll() const { SendMessage(EM_SETSEL, 0, -1); }
+    // Pixels between the text and the left and right edges of the client area.
+    void SetMargins(int left, int right) const
+    {
+        SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(left, right));
+    }
+    // Where the text is drawn, in client coordinates.
+    RECT GetFormattingRect() const
+    {
+        RECT rc{0, 0, 0, 0};
+        SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rc));
+        return rc;
+    }
 };
 
 class TabCtrl : public Window {
