@@ -1,6 +1,7 @@
 #include "catalog/app_info.h"
 #include "catalog/catalog_cache.h"
 #include "catalog/group_icon.h"
+#include "catalog/icon_file.h"
 #include "catalog/icon_image.h"
 #include "catalog/icon_store.h"
 #include "win/data_file_cache.h"
@@ -108,9 +109,13 @@ std::vector<win::UniqueIcon> CAppInfo::ResolveAppIcons(const std::vector<int>& s
     };
 
     if (EqualsIgnoringAsciiCase(FileExtension(m_strIconPath), L".ico")) {
-        for (std::size_t i = 0; i < count; ++i)
-            icons[i].reset(static_cast<HICON>(
-                LoadImageW(nullptr, m_strIconPath.c_str(), IMAGE_ICON, sizes[i], sizes[i], LR_LOADFROMFILE)));
+        IconFile file;
+        if (!file.Read(m_strIconPath))
+            return icons;
+        for (std::size_t i = 0; i < count; ++i) {
+            IconResourceData resource;
+            made(i, file.Make(sizes[i], &resource), resource);
+        }
         return icons;
     }
 
@@ -147,25 +152,24 @@ std::vector<win::UniqueIcon> CAppInfo::ResolveAppIcons(const std::vector<int>& s
             m_pIconGroupName.Clear();
         }
     }
-    // The platform's extraction, once for every size still without an icon; it would read a
-    // damaged group we refused, past its data, so not for those.
-    bool wantLarge = false;
-    bool wantSmall = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!icons[i] && !rejected[i])
-            (sizes[i] >= 32 ? wantLarge : wantSmall) = true;
-    }
-    if (!wantLarge && !wantSmall)
-        return icons;
-    HICON large = nullptr;
-    HICON small = nullptr;
-    ExtractIconExW(m_strIconPath.c_str(), m_nIconIndex, wantLarge ? &large : nullptr, wantSmall ? &small : nullptr, 1);
-    const win::UniqueIcon largeIcon(large);
-    const win::UniqueIcon smallIcon(small);
-    for (std::size_t i = 0; i < count; ++i) {
-        const HICON extracted = sizes[i] >= 32 ? large : small;
-        if (!icons[i] && !rejected[i] && extracted)
-            icons[i].reset(CopyIcon(extracted));
+    // The platform's extraction for the sizes still without an icon: the large icon for 32 and
+    // up, the small one below (asked for alone: asked together, the small one comes out of the
+    // large image). It would read a damaged group we refused, past its data, so not for those.
+    for (bool large : {true, false}) {
+        win::UniqueIcon extracted;
+        bool tried = false;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (icons[i] || rejected[i] || (sizes[i] >= 32) != large)
+                continue;
+            if (!tried) {
+                HICON icon = nullptr;
+                ExtractIconExW(m_strIconPath.c_str(), m_nIconIndex, large ? &icon : nullptr, large ? nullptr : &icon, 1);
+                extracted.reset(icon);
+                tried = true;
+            }
+            if (extracted)
+                icons[i].reset(CopyIcon(extracted.get()));
+        }
     }
     return icons;
 }
