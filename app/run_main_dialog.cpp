@@ -3,9 +3,11 @@
 #include "app/hub_app.h"
 #include "catalog/check_session.h"
 #include "ui/main_dlg.h"
+#include "win/com_apartment.h"
 
 void RunMainDialog(CHubApp& app)
 {
+    const win::ComApartment com;  // before the window exists, for its accessible objects
     CMainDlg dialog(nullptr);
     StartRequest start;
     start.name = app.m_strStartName;

@@ -1,14 +1,24 @@
 #!/usr/bin/env python3
-"""Writes the program's images: icon 135 and the two 80 x 16 folder strips.
+"""Writes the program's images: icon 135, the two 80 x 16 folder strips and the same strips at
+the larger frame sizes resource.h lists (with folder_strips.rc, which names them as resources).
 
 Usage: make_images.py OUTDIR
 Pure Python so that the build needs nothing beyond python3.
 """
 import os
+import re
 import struct
 import sys
 
 WHITE = (255, 255, 255)
+RESOURCE_H = os.path.join(os.path.dirname(os.path.abspath(__file__)), "resource.h")
+
+
+def larger_folder_sizes():
+    """The frame sizes of BRINDLE_FOLDER_SIZES in resource.h."""
+    with open(RESOURCE_H, encoding="utf-8") as f:
+        match = re.search(r"^#define BRINDLE_FOLDER_SIZES (.*)$", f.read(), re.M)
+    return [int(v) for v in match.group(1).split(",")]
 
 
 def canvas(w, h, fill):
@@ -35,28 +45,35 @@ def bmp24(px):
     return header + info + rows
 
 
-def folder_frame(px, ox, body, tab, ground, open_):
-    """One 16 x 16 folder picture at x offset ox; ground None keeps white."""
+def folder_frame(px, ox, size, body, tab, ground, open_):
+    """One size x size folder picture at x offset ox, drawn at its size from the 16-pixel design
+    (each edge rounded to the nearest pixel); ground None keeps white."""
+    def at(v):
+        return int(v * size / 16 + 0.5)
+
+    def part(x0, y0, x1, y1, colour):
+        rect(px, ox + at(x0), at(y0), ox + at(x1), at(y1), colour)
+
     if ground:
-        rect(px, ox, 0, ox + 16, 16, ground)
+        part(0, 0, 16, 16, ground)
     edge = tuple(max(0, c - 70) for c in body)
-    rect(px, ox + 1, 3, ox + 7, 5, tab)               # the tab
-    rect(px, ox + 1, 4, ox + 15, 14, edge)            # outline
-    rect(px, ox + 2, 5, ox + 14, 13, body)            # back
+    part(1, 3, 7, 5, tab)               # the tab
+    part(1, 4, 15, 14, edge)            # outline
+    part(2, 5, 14, 13, body)            # back
     if open_:
         # The open flap leans forward: a lighter band shifted right.
         light = tuple(min(255, c + 45) for c in body)
-        rect(px, ox + 3, 8, ox + 16, 14, edge)
-        rect(px, ox + 4, 9, ox + 15, 13, light)
+        part(3, 8, 16, 14, edge)
+        part(4, 9, 15, 13, light)
 
 
-def folder_strip(open_):
-    px = canvas(80, 16, WHITE)
+def folder_strip(open_, size=16):
+    px = canvas(5 * size, size, WHITE)
     grey, blue, deep, pale = (150, 156, 160), (74, 134, 200), (40, 92, 170), (206, 210, 212)
     tabs = [(120, 126, 130), (54, 110, 176), (24, 70, 140), (54, 110, 176), (180, 184, 186)]
     frames = [(grey, None), (blue, None), (deep, None), (blue, (200, 226, 250)), (pale, None)]
     for i, (body, ground) in enumerate(frames):
-        folder_frame(px, i * 16, body, tabs[i], ground, open_)
+        folder_frame(px, i * size, size, body, tabs[i], ground, open_)
     return px
 
 
@@ -115,6 +132,14 @@ def main():
         "folder_closed.bmp": bmp24(folder_strip(False)),
         "folder_open.bmp": bmp24(folder_strip(True)),
     }
+    # The same strips drawn at the frame sizes of higher DPIs.
+    script = ["// Written by make_images.py from BRINDLE_FOLDER_SIZES."]
+    for size in larger_folder_sizes():
+        files["folder_closed_%d.bmp" % size] = bmp24(folder_strip(False, size))
+        files["folder_open_%d.bmp" % size] = bmp24(folder_strip(True, size))
+        script.append('IDB_FOLDER_OPEN_SIZED + %d BITMAP "folder_open_%d.bmp"' % (size, size))
+        script.append('IDB_FOLDER_CLOSED_SIZED + %d BITMAP "folder_closed_%d.bmp"' % (size, size))
+    files["folder_strips.rc"] = ("\n".join(script) + "\n").encode("ascii")
     for name, data in files.items():
         with open(os.path.join(outdir, name), "wb") as f:
             f.write(data)

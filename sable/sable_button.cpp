@@ -3,11 +3,14 @@
 #include "sable/sable_api.h"
 #include "sable/sable_colors.h"
 
+#include <oleacc.h>
+
 namespace sable {
 
 void SableButton::OnAttached()
 {
     m_bSkinned = SableAPI::IsLunaEnabled();
+    m_scale = win::DpiScale(win::DpiOfWindow(m_hWnd));
     m_bHot = false;
     const LONG_PTR style = GetStyle();
     m_bDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
@@ -68,6 +71,60 @@ bool SableButton::OnReflectedDrawItem(DRAWITEMSTRUCT* item)
     return true;
 }
 
+bool SableButton::Name(int item, std::wstring& name) const
+{
+    if (item != 0)
+        return false;
+    name = win::TextWithoutMnemonic(GetWindowText());
+    return true;
+}
+
+bool SableButton::Role(int item, long& role) const
+{
+    if (item != 0)
+        return false;
+    role = ROLE_SYSTEM_PUSHBUTTON;
+    return true;
+}
+
+bool SableButton::State(int item, long& state) const
+{
+    if (item != 0)
+        return false;
+    state = STATE_SYSTEM_FOCUSABLE;
+    if (!IsWindowEnabled())
+        state |= STATE_SYSTEM_UNAVAILABLE;
+    if (!IsWindowVisible())
+        state |= STATE_SYSTEM_INVISIBLE;
+    if (::GetFocus() == m_hWnd)
+        state |= STATE_SYSTEM_FOCUSED;
+    if (m_bDefault)
+        state |= STATE_SYSTEM_DEFAULT;
+    if (SendMessage(BM_GETSTATE) & BST_PUSHED)
+        state |= STATE_SYSTEM_PRESSED;
+    return true;
+}
+
+bool SableButton::KeyboardShortcut(int item, std::wstring& shortcut) const
+{
+    shortcut = item == 0 ? win::MnemonicShortcut(GetWindowText()) : std::wstring();
+    return !shortcut.empty();
+}
+
+bool SableButton::FocusedItem(int& item) const
+{
+    item = 0;
+    return ::GetFocus() == m_hWnd;
+}
+
+bool SableButton::DoDefaultAction(int item)
+{
+    if (item != 0 || !IsWindowEnabled())
+        return false;
+    PostMessage(BM_CLICK);  // as a click: after the screen reader's call has returned
+    return true;
+}
+
 void SableButton::Draw(const DRAWITEMSTRUCT& item) const
 {
     HDC dc = item.hDC;
@@ -76,25 +133,24 @@ void SableButton::Draw(const DRAWITEMSTRUCT& item) const
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
 
-    COLORREF face = sable::kFace;
-    COLORREF text = sable::kBand;
+    const Palette palette = CurrentPalette();
+    COLORREF face = palette.face;
+    COLORREF text = palette.faceText;
     if (disabled) {
-        face = sable::kFaceDisabled;
-        text = sable::kTextDisabled;
+        face = palette.faceDisabled;
+        text = palette.textDisabled;
     } else if (pressed) {
-        face = sable::kBand;
-        text = sable::kBlack;
+        face = palette.active;
+        text = palette.activeText;
     } else if (m_bHot) {
-        face = sable::kFaceHot;
+        face = palette.faceHot;
+        text = palette.faceHotText;
     }
+    const int line = m_scale(1);
     sable::FillSolid(dc, rc, face);
-    sable::FrameSolid(dc, rc, disabled ? sable::kFace : sable::kEdge);
-    if (m_bDefault && !disabled) {
-        RECT inner = rc;
-        ::InflateRect(&inner, -1, -1);
-        sable::FrameSolid(dc, rc, sable::kBand);
-        sable::FrameSolid(dc, inner, sable::kBand);
-    }
+    sable::FrameSolid(dc, rc, disabled ? palette.edgeDisabled : palette.edge, line);
+    if (m_bDefault && !disabled)
+        sable::FrameSolid(dc, rc, palette.outline, 2 * line);
 
     std::wstring caption = GetWindowText();
     win::SelectedObject font(dc, GetFont());
@@ -102,7 +158,7 @@ void SableButton::Draw(const DRAWITEMSTRUCT& item) const
     const COLORREF oldText = ::SetTextColor(dc, text);
     RECT textRect = rc;
     if (pressed)
-        ::OffsetRect(&textRect, 1, 1);
+        ::OffsetRect(&textRect, line, line);
     UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     if (item.itemState & ODS_NOACCEL)
         format |= DT_HIDEPREFIX;
@@ -112,7 +168,7 @@ void SableButton::Draw(const DRAWITEMSTRUCT& item) const
 
     if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = rc;
-        ::InflateRect(&focus, -4, -4);
+        ::InflateRect(&focus, -m_scale(4), -m_scale(4));
         ::SetTextColor(dc, RGB(255, 255, 255));
         ::SetBkColor(dc, RGB(0, 0, 0));
         ::DrawFocusRect(dc, &focus);

@@ -1,7 +1,17 @@
 #include "sable/sable_dialog.h"
 
 #include "sable/sable_api.h"
-#include "sable/sable_colors.h"
+#include "win/high_contrast.h"
+
+namespace {
+
+BOOL CALLBACK ForwardColourChange(HWND child, LPARAM)
+{
+    ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+}  // namespace
 
 namespace sable {
 
@@ -17,21 +27,33 @@ void AbstractDialog::SetPainter(SableDialogPainter* painter)
         Invalidate(true);
 }
 
+void AbstractDialog::SetDpi(int dpi)
+{
+    m_scale = win::DpiScale(dpi);
+    if (m_hWnd)
+        Invalidate(true);
+}
+
 BOOL AbstractDialog::OnInitDialog()
 {
     m_bSkinned = SableAPI::IsLunaEnabled();
-    BOOL result = win::Dialog::OnInitDialog();
-    if (m_bSkinned && !m_staticBrush)
-        m_staticBrush.reset(::CreateSolidBrush(sable::kBackdrop));
-    return result;
+    m_scale = win::DpiScale(win::DpiOfWindow(m_hWnd));
+    return win::Dialog::OnInitDialog();
 }
 
 LRESULT AbstractDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (win::ChangesDrawingColours(msg, wp)) {
+        LRESULT result = win::Dialog::WindowProc(msg, wp, lp);
+        ::EnumChildWindows(m_hWnd, ForwardColourChange, 0);
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        return result;
+    }
     if (m_bSkinned) {
         switch (msg) {
         case WM_ERASEBKGND: {
             RECT rc = GetClientRect();
+            m_pPainter->SetScale(m_scale);
             m_pPainter->DrawBackdrop(reinterpret_cast<HDC>(wp), rc);
             return 1;
         }
@@ -40,8 +62,10 @@ LRESULT AbstractDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
             win::WindowDC dc(m_hWnd, true);
             RECT rc = GetWindowRect();
             ::OffsetRect(&rc, -rc.left, -rc.top);
-            if (dc.get())
+            if (dc.get()) {
+                m_pPainter->SetScale(m_scale);
                 m_pPainter->DrawNonClient(dc.get(), rc);
+            }
             return result;
         }
         case WM_SIZE: {
@@ -60,14 +84,15 @@ LRESULT AbstractDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 bool AbstractDialog::OnCtlColor(HDC dc, HWND, UINT ctlType, HBRUSH& brush)
 {
-    if (!m_bSkinned || !m_staticBrush)
+    if (!m_bSkinned)
         return false;
     if (ctlType != CTLCOLOR_STATIC && ctlType != CTLCOLOR_DLG && ctlType != CTLCOLOR_BTN)
         return false;
-    ::SetTextColor(dc, sable::kBand);
-    ::SetBkColor(dc, sable::kBackdrop);
-    brush = m_staticBrush.get();
-    return true;
+    const Palette palette = CurrentPalette();
+    ::SetTextColor(dc, palette.backdropText);
+    ::SetBkColor(dc, palette.backdrop);
+    brush = m_staticBrush.Get(palette.backdrop);
+    return brush != nullptr;
 }
 
 }  // namespace sable

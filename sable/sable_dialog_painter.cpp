@@ -8,8 +8,9 @@ SableDialogPainter::~SableDialogPainter() = default;
 
 void SableDialogPainter::DrawBackdrop(HDC dc, const RECT& rc)
 {
-    sable::FillSolid(dc, rc, sable::kBackdrop);
-    sable::FillSolid(dc, RECT{rc.left, rc.top, rc.right, rc.top + 1}, sable::kBand);
+    const Palette palette = CurrentPalette();
+    sable::FillSolid(dc, rc, palette.backdrop);
+    sable::FillSolid(dc, RECT{rc.left, rc.top, rc.right, rc.top + Scale()(1)}, palette.strip);
 }
 
 void SableDialogPainter::DrawNonClient(HDC, const RECT&) {}

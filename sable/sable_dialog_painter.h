@@ -2,6 +2,8 @@
 // program derives from it to change parts of the look. The order of the virtual operations
 // is fixed: programs override them by position as well as by name.
 #pragma once
+#include "win/dpi.h"
+
 #include <windows.h>
 
 namespace sable {
@@ -27,6 +29,13 @@ public:
     virtual void DrawMenuBarBkgnd(HDC dc, const RECT& rc);
     virtual void DrawMenuBarText(HDC dc, const RECT& rc);
     virtual void DrawMenuBarSeparator(HDC dc, const RECT& rc);
+
+    // The DPI the dialog is drawn at; set by the dialog.
+    void SetScale(const win::DpiScale& scale) { m_scale = scale; }
+    const win::DpiScale& Scale() const { return m_scale; }
+
+private:
+    win::DpiScale m_scale;
 };
 
 }  // namespace sable

@@ -77,37 +77,41 @@ private:
 
     void Layout()
     {
+        const win::DpiScale& s = Scale();
+        const int margin = s(kMargin);
+        const int buttonWidth = s(kButtonWidth);
+        const int buttonHeight = s(kButtonHeight);
         HFONT font = GetFont();
-        RECT textSize{0, 0, kTextWidthLimit, 0};
+        RECT textSize{0, 0, s(kTextWidthLimit), 0};
         {
             win::WindowDC dc(m_hWnd);
             win::SelectedObject selected(dc.get(), font);
             ::DrawTextW(dc.get(), m_text.c_str(), static_cast<int>(m_text.size()), &textSize,
                         DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
         }
-        const int iconSize = ::GetSystemMetrics(SM_CXICON);
+        const int iconSize = ::GetSystemMetrics(SM_CXICON);  // the size the system makes its icons at
         LPCWSTR iconId = SystemIcon();
-        const int textLeft = kMargin + (iconId ? iconSize + kMargin : 0);
+        const int textLeft = margin + (iconId ? iconSize + margin : 0);
         const int textHeight = std::max<int>(textSize.bottom, 1);
         const int bodyHeight = std::max(textHeight, iconId ? iconSize : 0);
-        const int clientWidth = std::max<int>(textLeft + textSize.right + kMargin, kButtonWidth + 2 * kMargin);
-        const int clientHeight = kMargin + bodyHeight + kMargin + kButtonHeight + kMargin;
+        const int clientWidth = std::max<int>(textLeft + textSize.right + margin, buttonWidth + 2 * margin);
+        const int clientHeight = margin + bodyHeight + margin + buttonHeight + margin;
 
         if (iconId) {
-            HWND icon = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON, kMargin, kMargin,
+            HWND icon = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON, margin, margin,
                                           iconSize, iconSize, m_hWnd, nullptr, nullptr, nullptr);
             // System icons are shared: nothing to destroy.
             win::SetStaticIcon(icon, ::LoadIconW(nullptr, iconId));
         }
-        const int textTop = kMargin + (bodyHeight - textHeight) / 2;
+        const int textTop = margin + (bodyHeight - textHeight) / 2;
         HWND label = ::CreateWindowExW(0, L"STATIC", m_text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                        textLeft, textTop, textSize.right, textHeight, m_hWnd,
                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTextId)), nullptr, nullptr);
         win::WindowRef(label).SetFont(font, false);
 
-        RECT ok{(clientWidth - kButtonWidth) / 2, clientHeight - kMargin - kButtonHeight, 0, 0};
-        ok.right = ok.left + kButtonWidth;
-        ok.bottom = ok.top + kButtonHeight;
+        RECT ok{(clientWidth - buttonWidth) / 2, clientHeight - margin - buttonHeight, 0, 0};
+        ok.right = ok.left + buttonWidth;
+        ok.bottom = ok.top + buttonHeight;
         m_ok.Create(L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, ok, m_hWnd, IDOK);
         m_ok.SetFont(font, false);
 

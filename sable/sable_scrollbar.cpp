@@ -76,6 +76,7 @@ bool AbstractScrollBarPaintHook::HookWindow(HWND hwnd)
     }
     m_pHost = host;
     m_hWnd = hwnd;
+    m_scale = win::DpiScale(win::DpiOfWindow(hwnd));
     CountHookedWindow(+1);
     std::memset(m_last, 0, sizeof(m_last));
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -93,6 +94,13 @@ void AbstractScrollBarPaintHook::UnhookWindow()
     host->SetMessageTap(nullptr);
     if (host == &m_ownHost)
         m_ownHost.UnsubclassWindow();  // the framework stays in the chain if another procedure came on top
+}
+
+void AbstractScrollBarPaintHook::SetDpi(int dpi)
+{
+    m_scale = win::DpiScale(dpi);
+    if (m_hWnd)
+        PaintBars(true);
 }
 
 void AbstractScrollBarPaintHook::OnTapReleased()
@@ -174,22 +182,26 @@ void AbstractScrollBarPaintHook::PaintBars(bool always)
 void SableScrollBarPaintHook::DrawScrollBar(HDC dc, const RECT& bar, bool vertical, int arrow, int thumbStart,
                                             int thumbEnd, bool enabled)
 {
-    sable::FillSolid(dc, bar, sable::kTrack);
+    const Palette palette = CurrentPalette();
+    const win::DpiScale& s = Scale();
+    sable::FillSolid(dc, bar, palette.track);
     const int length = vertical ? bar.bottom - bar.top : bar.right - bar.left;
     auto along = [&](int from, int to) {
         return vertical ? RECT{bar.left, bar.top + from, bar.right, bar.top + to}
                         : RECT{bar.left + from, bar.top, bar.left + to, bar.bottom};
     };
-    const COLORREF ink = enabled ? sable::kBand : sable::kTextDisabled;
+    const COLORREF ink = enabled ? palette.trackInk : palette.textDisabled;
     // Arrow buttons: a face with a small solid triangle.
+    const int rows = s(4);
     for (int end = 0; end < 2; ++end) {
         RECT button = end == 0 ? along(0, arrow) : along(length - arrow, length);
-        ::InflateRect(&button, -1, -1);
-        sable::FillSolid(dc, button, sable::kFace);
+        ::InflateRect(&button, -s(1), -s(1));
+        sable::FillSolid(dc, button, palette.face);
         const int cx = (button.left + button.right) / 2;
         const int cy = (button.top + button.bottom) / 2;
-        for (int row = 0; row < 4; ++row) {
-            const int offset = end == 0 ? row - 2 : 1 - row;  // apex first, then wider rows
+        for (int row = 0; row < rows; ++row) {
+            // apex first, then wider rows
+            const int offset = end == 0 ? row - rows / 2 : rows / 2 - 1 - row;
             RECT line = vertical ? RECT{cx - row, cy + offset, cx + row + 1, cy + offset + 1}
                                  : RECT{cx + offset, cy - row, cx + offset + 1, cy + row + 1};
             sable::FillSolid(dc, line, ink);
@@ -197,8 +209,8 @@ void SableScrollBarPaintHook::DrawScrollBar(HDC dc, const RECT& bar, bool vertic
     }
     if (enabled && thumbEnd > thumbStart) {
         RECT thumb = along(thumbStart, thumbEnd);
-        ::InflateRect(&thumb, vertical ? -2 : -1, vertical ? -1 : -2);
-        sable::FillSolid(dc, thumb, sable::kThumb);
+        ::InflateRect(&thumb, vertical ? -s(2) : -s(1), vertical ? -s(1) : -s(2));
+        sable::FillSolid(dc, thumb, palette.thumb);
     }
 }
 

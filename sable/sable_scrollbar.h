@@ -1,6 +1,7 @@
 // Paints the scroll bars of a view in the skin. The hook watches the view's messages through the
 // window framework; after the system has drawn the frame (or scrolled) it draws the bars over again.
 #pragma once
+#include "win/dpi.h"
 #include "win/window.h"
 
 #include <windows.h>
@@ -19,12 +20,15 @@ public:
     // Detaches; the window keeps working with its own procedure.
     void UnhookWindow();
     HWND GetHookedWindow() const { return m_hWnd; }
+    // The DPI the bars are drawn at (from hooking: the system's for the window); repaints them.
+    void SetDpi(int dpi);
 
 protected:
     // Draws one bar. `bar` is in window coordinates; `arrow` the length of each arrow button;
     // `thumbStart`/`thumbEnd` the thumb's extent along the bar from its start (equal: no thumb).
     virtual void DrawScrollBar(HDC dc, const RECT& bar, bool vertical, int arrow, int thumbStart, int thumbEnd,
                                bool enabled) = 0;
+    const win::DpiScale& Scale() const { return m_scale; }
 
 private:
     void AfterMessage(UINT msg) override;
@@ -36,6 +40,7 @@ private:
     win::Window* m_pHost = nullptr;
     HWND m_hWnd = nullptr;
     SCROLLBARINFO m_last[2] = {};  // what was painted, to repaint only after a change
+    win::DpiScale m_scale;
 };
 
 class SableScrollBarPaintHook : public AbstractScrollBarPaintHook {

@@ -3,6 +3,8 @@
 #include "sable/sable_api.h"
 #include "sable/sable_colors.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace sable {
@@ -13,12 +15,12 @@ SableTabPainter::~SableTabPainter() = default;
 
 void SableTabPainter::DrawBackdrop(HDC dc, const RECT& rc)
 {
-    sable::FillSolid(dc, rc, sable::kBackdrop);
+    sable::FillSolid(dc, rc, CurrentPalette().backdrop);
 }
 
 void SableTabPainter::DrawBackGround(HDC dc, const RECT& rc)
 {
-    sable::FillSolid(dc, rc, sable::kBand);
+    sable::FillSolid(dc, rc, CurrentPalette().band);
 }
 
 namespace {
@@ -39,26 +41,29 @@ void DrawTab(HDC dc, const RECT& rc, const std::wstring& text, COLORREF face, CO
 
 void SableTabPainter::DrawItem(HDC dc, const RECT& rc, const std::wstring& text)
 {
+    const Palette palette = CurrentPalette();
     RECT tab = rc;
-    tab.top += 2;
-    tab.right -= 1;
-    DrawTab(dc, tab, text, sable::kFace, sable::kBand);
+    tab.top += Scale()(2);
+    tab.right -= Scale()(1);
+    DrawTab(dc, tab, text, palette.face, palette.faceText);
 }
 
 void SableTabPainter::DrawSelectItem(HDC dc, const RECT& rc, const std::wstring& text)
 {
+    const Palette palette = CurrentPalette();
     RECT tab = rc;
-    tab.right -= 1;
-    tab.bottom += 1;  // joins the page below
-    DrawTab(dc, tab, text, sable::kBand, sable::kBlack);
+    tab.right -= Scale()(1);
+    tab.bottom += Scale()(1);  // joins the page below
+    DrawTab(dc, tab, text, palette.active, palette.activeText);
 }
 
 void SableTabPainter::DrawFocus(HDC dc, const RECT& rc)
 {
+    const Palette palette = CurrentPalette();
     RECT focus = rc;
-    ::InflateRect(&focus, -4, -4);
-    ::SetTextColor(dc, sable::kBlack);
-    ::SetBkColor(dc, sable::kBand);
+    ::InflateRect(&focus, -Scale()(4), -Scale()(4));
+    ::SetTextColor(dc, palette.activeText);
+    ::SetBkColor(dc, palette.active);
     ::DrawFocusRect(dc, &focus);
 }
 
@@ -73,9 +78,17 @@ void AbstractTabCtrl::SetPainter(SableTabPainter* painter)
         Invalidate(true);
 }
 
+void AbstractTabCtrl::SetDpi(int dpi)
+{
+    m_scale = win::DpiScale(dpi);
+    if (m_hWnd)
+        Invalidate(true);
+}
+
 void AbstractTabCtrl::OnAttached()
 {
     m_bSkinned = SableAPI::IsLunaEnabled();
+    m_scale = win::DpiScale(win::DpiOfWindow(m_hWnd));
 }
 
 LRESULT AbstractTabCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
@@ -105,10 +118,73 @@ LRESULT AbstractTabCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     return win::TabCtrl::WindowProc(msg, wp, lp);
 }
 
+bool AbstractTabCtrl::Name(int item, std::wstring& name) const
+{
+    if (item < 1)
+        return false;
+    name = win::TextWithoutMnemonic(GetItemText(item - 1));
+    return true;
+}
+
+bool AbstractTabCtrl::Role(int item, long& role) const
+{
+    role = item == 0 ? ROLE_SYSTEM_PAGETABLIST : ROLE_SYSTEM_PAGETAB;
+    return true;
+}
+
+bool AbstractTabCtrl::State(int item, long& state) const
+{
+    const bool focused = ::GetFocus() == m_hWnd;
+    state = STATE_SYSTEM_FOCUSABLE;
+    if (!IsWindowVisible())
+        state |= STATE_SYSTEM_INVISIBLE;
+    if (item == 0) {
+        if (focused)
+            state |= STATE_SYSTEM_FOCUSED;
+        return true;
+    }
+    state |= STATE_SYSTEM_SELECTABLE;
+    if (item - 1 == GetCurSel())
+        state |= STATE_SYSTEM_SELECTED | (focused ? STATE_SYSTEM_FOCUSED : 0);
+    return true;
+}
+
+bool AbstractTabCtrl::Location(int item, RECT& screen) const
+{
+    if (item < 1 || !GetItemRect(item - 1, screen))
+        return false;
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+    return true;
+}
+
+bool AbstractTabCtrl::FocusedItem(int& item) const
+{
+    if (::GetFocus() != m_hWnd)
+        return false;
+    item = GetCurSel() + 1;  // the current tab carries the focus; 0 (the strip) without one
+    return true;
+}
+
+bool AbstractTabCtrl::SelectedItem(int& item) const
+{
+    item = GetCurSel() + 1;
+    return item > 0;
+}
+
+bool AbstractTabCtrl::DoDefaultAction(int item)
+{
+    if (item < 1 || item > GetItemCount() || !IsWindowEnabled())
+        return false;
+    if (item - 1 != GetCurSel())
+        SendMessage(TCM_SETCURFOCUS, item - 1);
+    return true;
+}
+
 void AbstractTabCtrl::Paint(HDC dc)
 {
     RECT client = GetClientRect();
     win::SelectedObject font(dc, GetFont());
+    m_pPainter->SetScale(m_scale);
     m_pPainter->DrawBackdrop(dc, client);
 
     const int count = GetItemCount();

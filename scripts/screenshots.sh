@@ -2,8 +2,10 @@
 # Regenerates the screenshots in docs/: builds the preview program, registers the sample
 # catalogue of scripts/run.sh and an entry with a long name, shows the main dialog on each of its
 # three tabs (Recent Settings after a start from the List) and then the About box over it, in
-# English and then with the German resource library, under Xvfb in a Wine prefix of its own,
-# takes the whole screen with ImageMagick's import and crops it to the window.
+# English and then with the German resource library, then the three tabs and the About box again
+# at 120, 144 and 192 DPI (Wine's LogPixels; *-120.png and so on), under Xvfb in a Wine prefix of
+# its own, takes the whole screen with ImageMagick's import and crops it to the window. The
+# prefix is left at 96 DPI.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build/shots, configured for i686)
 # Environment: BRINDLE_WINEPREFIX (default .wine/shots), BRINDLE_DISPLAY (default :96)
 set -euo pipefail
@@ -22,6 +24,22 @@ export BRINDLE_WINEPREFIX=${BRINDLE_WINEPREFIX:-$root/.wine/shots}
 export BRINDLE_DISPLAY=${BRINDLE_DISPLAY:-:96}
 source scripts/wine-env.sh
 scripts/wine-up.sh "$build/bin/desktop_holder.exe"
+
+# A desktop as large as the display, so that the window fits at 192 DPI; the explorer takes a new
+# size only when it starts.
+desktop_size=1280x1024
+if ! wine reg query 'HKCU\Software\Wine\Explorer\Desktops' /v Default 2>/dev/null | grep -q "$desktop_size"; then
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop_size" /f </dev/null >/dev/null 2>&1
+    wineserver -k || true
+    wineserver -w || true
+    scripts/wine-up.sh "$build/bin/desktop_holder.exe"
+fi
+# Each program reads the DPI when it starts.
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+}
+trap 'set_dpi 96' EXIT
+set_dpi 96
 
 mkdir -p docs
 geometry=$WINEPREFIX/drive_c/brindle-preview-geometry.txt
@@ -74,3 +92,12 @@ shoot about docs/about-box.png
 language=/lang:de
 shoot categories docs/main-dialog-de.png WineConfiguration
 shoot about docs/about-box-de.png
+language=
+for dpi in 120 144 192; do
+    set_dpi "$dpi"
+    shoot categories "docs/tab-categories-$dpi.png" WineConfiguration
+    shoot list "docs/tab-list-$dpi.png" InternetOptions
+    shoot recent "docs/tab-recent-$dpi.png"
+    shoot about "docs/about-box-$dpi.png"
+done
+set_dpi 96

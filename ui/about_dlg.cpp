@@ -12,6 +12,7 @@
 namespace {
 
 const DWORD kPathCapacity = 260;
+const int kIconSize = 32;  // at 96 DPI
 
 // A string value of the neutral UTF-16 block of `info`; empty when it is missing or empty.
 std::wstring QueryVersionString(const void* info, const wchar_t* name)
@@ -68,12 +69,13 @@ BOOL CAboutDlg::OnInitDialog()
     sable::SableDialog::OnInitDialog();
 
     // The template comes from the resource library, which has no icon 135: give the static the
-    // program's own icon (shared, so nothing to free).
+    // program's own icon, at the size of a large icon at the box's DPI.
     if (HWND iconStatic = ::GetDlgItem(m_hWnd, -1)) {
-        HICON icon = static_cast<HICON>(::LoadImageW(GetProgramModule(), MAKEINTRESOURCEW(IDI_BRINDLE), IMAGE_ICON, 0,
-                                                     0, LR_DEFAULTSIZE | LR_SHARED));
-        if (icon)
-            win::SetStaticIcon(iconStatic, icon);
+        const int size = Scale().ImageSize(kIconSize);
+        m_icon.reset(static_cast<HICON>(
+            ::LoadImageW(GetProgramModule(), MAKEINTRESOURCEW(IDI_BRINDLE), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+        if (m_icon)
+            win::SetStaticIcon(iconStatic, m_icon.get());
     }
 
     wchar_t path[kPathCapacity] = {};

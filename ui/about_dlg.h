@@ -3,6 +3,7 @@
 #pragma once
 #include "sable/sable_button.h"
 #include "sable/sable_dialog.h"
+#include "win/handles.h"
 
 class CAboutDlg : public sable::SableDialog {
 public:
@@ -14,4 +15,5 @@ protected:
 
 private:
     sable::SableButton m_btnOK;
+    win::UniqueIcon m_icon;  // the product icon at the box's DPI
 };

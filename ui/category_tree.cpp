@@ -2,30 +2,23 @@
 
 #include "res/resource.h"
 #include "ui/entry_order.h"
+#include "ui/folder_images.h"
 #include "ui/page_ids.h"
 #include "ui/view_common.h"
 #include "ui/window_state.h"
 #include "win/key_event.h"
-#include "win/resource_module.h"
 
 #include <utility>
 #include <vector>
 
 namespace {
 
+// At 96 DPI.
 const int kRowHeight = 22;
 const int kIconSize = 16;
 // Frames of the folder strips in the image list: closed (resource 141) then open (140).
 const int kClosedFolderImage = 0;
 const int kOpenFolderImage = 5;
-const COLORREF kStripTransparent = RGB(255, 255, 255);
-
-void AddStrip(const win::ImageList& list, UINT bitmapId)
-{
-    win::UniqueBitmap strip(::LoadBitmapW(GetProgramModule(), MAKEINTRESOURCEW(bitmapId)));
-    if (strip)
-        list.AddMasked(strip.get(), kStripTransparent);
-}
 
 // The category nodes in tree order, each with the category it names.
 using CategoryNodes = std::vector<std::pair<int, HTREEITEM>>;
@@ -60,8 +53,9 @@ bool CTreeCtrlCategory::InitView(const ViewContext& context, const RECT& placeme
     if (!Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                 0, placement, parent, page::kTreeViewId))
         return false;
-    SetItemHeight(kRowHeight);
+    SetItemHeight(context.scale(kRowHeight));
     m_scrollHook.HookWindow(m_hWnd);
+    m_scrollHook.SetDpi(context.scale.Dpi());
     const EntryList entries = context.EntriesOf(kView);
     CreateImageList(static_cast<int>(entries.size()));
     Fill(entries, context.SelectionToRestore(kView));
@@ -71,11 +65,48 @@ bool CTreeCtrlCategory::InitView(const ViewContext& context, const RECT& placeme
 
 void CTreeCtrlCategory::CreateImageList(int entries)
 {
-    m_imageList.Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 1, entries + 10);
+    const int size = m_context.scale.ImageSize(kIconSize);
+    m_imageList.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, entries + 10);
     SetImageList(m_imageList.GetSafeHandle());
-    AddStrip(m_imageList, IDB_FOLDER_CLOSED);
-    AddStrip(m_imageList, IDB_FOLDER_OPEN);
+    folder_images::AddStrip(m_imageList, false);
+    folder_images::AddStrip(m_imageList, true);
     m_nFolderImages = m_imageList.GetImageCount();
+}
+
+void CTreeCtrlCategory::ChangeDpi(const win::DpiScale& scale, HFONT font)
+{
+    m_context.scale = scale;
+    SetFont(font, false);
+    SetItemHeight(scale(kRowHeight));
+    m_scrollHook.SetDpi(scale.Dpi());
+    RebuildImageList();
+    Invalidate(true);
+}
+
+void CTreeCtrlCategory::RebuildImageList()
+{
+    const int size = m_context.scale.ImageSize(kIconSize);
+    win::ImageList images;
+    if (!images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, m_imageList.GetImageCount() + 10))
+        return;
+    folder_images::AddStrip(images, false);
+    folder_images::AddStrip(images, true);
+    // The nodes keep their image numbers: the folders first, whatever could be had of them.
+    images.SetImageCount(m_nFolderImages);
+    images.SetImageCount(m_imageList.GetImageCount());
+    for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
+        for (HTREEITEM node = GetChildItem(category); node; node = GetNextSiblingItem(node)) {
+            const int image = GetItemImage(node);
+            CAppInfo* entry = EntryOf(node);
+            if (image < m_nFolderImages || !entry)
+                continue;
+            win::UniqueIcon icon(entry->CreateAppIcon(size));
+            if (icon)
+                images.ReplaceIcon(image, icon.get());
+        }
+    }
+    SetImageList(images.GetSafeHandle());
+    m_imageList = std::move(images);
 }
 
 void CTreeCtrlCategory::Fill(const EntryList& entries, const std::wstring& wanted)
@@ -93,7 +124,7 @@ void CTreeCtrlCategory::Fill(const EntryList& entries, const std::wstring& wante
     for (CAppInfo* entry : entries) {
         if (!entry)
             continue;
-        win::UniqueIcon icon(entry->CreateAppIcon(kIconSize));
+        win::UniqueIcon icon(entry->CreateAppIcon(m_context.scale.ImageSize(kIconSize)));
         const int image = icon ? m_imageList.AddIcon(icon.get()) : -1;
         icon.reset();
         HTREEITEM node = InsertItem(entry->m_strAppName, image, image, reinterpret_cast<LPARAM>(entry),

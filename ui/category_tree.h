@@ -21,6 +21,7 @@ public:
     bool RefreshView(const EntryList& entries) override;
     CAppInfo* EntryAt(POINT screen) const override;
     CAppInfo* SelectedEntry() const override { return ApplicationOf(GetSelectedItem()); }
+    void ChangeDpi(const win::DpiScale& scale, HFONT font) override;
 
     // Enter on an application node (a node without children) opens it.
     bool PreTranslateMessage(MSG* msg) override;
@@ -38,6 +39,9 @@ private:
     bool OnKeyDown(WORD key, LRESULT& result) override;
 
     void CreateImageList(int entries);
+    // A new image list at the scale's size, with the folders and each application node's icon
+    // in the slots the nodes name.
+    void RebuildImageList();
     // Inserts the categories and `entries`, selecting the one whose id is `wanted`, and drops
     // the categories left empty.
     void Fill(const EntryList& entries, const std::wstring& wanted);

@@ -5,6 +5,8 @@
 #include "win/key_event.h"
 #include "win/resource_module.h"
 
+#include <oleacc.h>
+
 #include <cstdlib>
 
 namespace {
@@ -45,20 +47,24 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
 void CDescriptionEdit::CalcLineRects(int fontHeight)
 {
     const RECT band = m_rcThreeLines;
-    const int lineHeight = fontHeight + LineSpacing();
+    const int lineHeight = fontHeight + m_scale(LineSpacing());
     m_rcOneLine = CentredRect(band, 1, lineHeight);
     m_rcTwoLines = CentredRect(band, 2, lineHeight);
     m_rcThreeLines = CentredRect(band, 3, lineHeight);
 }
 
+int CDescriptionEdit::FontHeight(HFONT font)
+{
+    LOGFONTW description{};
+    if (font && ::GetObjectW(font, sizeof(description), &description))
+        return std::abs(description.lfHeight);
+    return 0;
+}
+
 int CDescriptionEdit::CreateInParent(win::Window& owner)
 {
     const HFONT font = owner.GetFont();
-    LOGFONTW description{};
-    int fontHeight = 0;
-    if (font && ::GetObjectW(font, sizeof(description), &description))
-        fontHeight = std::abs(description.lfHeight);
-    CalcLineRects(fontHeight);
+    CalcLineRects(FontHeight(font));
     Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | ES_READONLY | ES_AUTOVSCROLL | ES_MULTILINE, 0,
            m_rcThreeLines, owner.GetSafeHwnd(), 0);
     SetFont(font, true);
@@ -82,6 +88,45 @@ void CDescriptionEdit::SetApp(const CAppInfo* entry)
         MoveWindow(m_rcThreeLines, false);
         break;
     }
+}
+
+void CDescriptionEdit::PlaceInBand(const RECT& band)
+{
+    RECT now = GetWindowRect();
+    ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&now), 2);
+    const bool atOne = ::EqualRect(&now, &m_rcOneLine) != FALSE;
+    const bool atTwo = !atOne && ::EqualRect(&now, &m_rcTwoLines) != FALSE;
+    m_rcThreeLines = band;
+    CalcLineRects(FontHeight(GetFont()));
+    MoveWindow(atOne ? m_rcOneLine : atTwo ? m_rcTwoLines : m_rcThreeLines, false);
+}
+
+bool CDescriptionEdit::Name(int item, std::wstring& name) const
+{
+    if (item != 0)
+        return false;
+    name = LoadResString(IDS_DESCRIPTION_NAME);
+    return !name.empty();
+}
+
+bool CDescriptionEdit::Role(int item, long& role) const
+{
+    if (item != 0)
+        return false;
+    role = ROLE_SYSTEM_TEXT;
+    return true;
+}
+
+bool CDescriptionEdit::State(int item, long& state) const
+{
+    if (item != 0)
+        return false;
+    state = STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE;
+    if (::GetFocus() == m_hWnd)
+        state |= STATE_SYSTEM_FOCUSED;
+    if (!IsWindowVisible())
+        state |= STATE_SYSTEM_INVISIBLE;
+    return true;
 }
 
 bool CDescriptionEdit::PreTranslateMessage(MSG* msg)

@@ -13,8 +13,10 @@ namespace entry_list {
 
 namespace {
 
-const int kIconSize = 32;
-const int kTextMargin = 2;  // pixels around the name inside its highlight
+const int kIconSize = 32;  // at 96 DPI
+// Pixels around the name inside its highlight, at any DPI: the label cell the control works out
+// leaves only a few pixels beside the text, which it does not scale.
+const int kTextMargin = 2;
 const wchar_t kLabelPrefix[] = L"\r\n";  // part of the stored label, as the catalogue's views always had it
 
 // Child, hidden, tab stop, group start, one row per entry in one column without a header,
@@ -55,9 +57,11 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
     if (back != CLR_NONE)
         sable::FillSolid(dc, row, back);
     const int image = list.GetItemImage(item);
-    if (images && image >= 0) {
-        const int x = icon.left + (icon.right - icon.left - kIconSize) / 2;
-        const int y = icon.top + (icon.bottom - icon.top - kIconSize) / 2;
+    int iconWidth = 0;
+    int iconHeight = 0;
+    if (images && image >= 0 && ::ImageList_GetIconSize(images, &iconWidth, &iconHeight)) {
+        const int x = icon.left + (icon.right - icon.left - iconWidth) / 2;
+        const int y = icon.top + (icon.bottom - icon.top - iconHeight) / 2;
         ::ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
     }
 
@@ -82,23 +86,46 @@ void DrawItem(const win::ListCtrl& list, HDC dc, int item, HIMAGELIST images)
 }  // namespace
 
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
-            win::ImageList& images, int grow)
+            win::ImageList& images, int grow, const win::DpiScale& scale)
 {
     if (!list.Create(kListStyle, 0, placement, parent, id))
         return false;
     const RECT client = list.GetClientRect();
     list.InsertColumn(0, std::wstring(), client.right - client.left);
     hook.HookWindow(list.GetSafeHwnd());
-    if (images.Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 1, grow))
+    hook.SetDpi(scale.Dpi());
+    const int size = scale.ImageSize(kIconSize);
+    if (images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, grow))
         list.SetImageList(images.GetSafeHandle(), LVSIL_SMALL);
     return true;
 }
 
 int AddIcon(const win::ImageList& images, CAppInfo& entry)
 {
-    win::UniqueIcon icon(entry.CreateAppIcon(kIconSize));
+    win::UniqueIcon icon(entry.CreateAppIcon(images.GetIconSize()));
     const int image = icon ? images.AddIcon(icon.get()) : -1;
     return image >= 0 ? image : I_IMAGENONE;
+}
+
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale)
+{
+    const int size = scale.ImageSize(kIconSize);
+    const int count = list.GetItemCount();
+    win::ImageList rebuilt;
+    if (!rebuilt.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, count > 0 ? count : 1))
+        return;
+    rebuilt.SetImageCount(images.GetImageCount());
+    for (int item = 0; item < count; ++item) {
+        const int image = list.GetItemImage(item);
+        CAppInfo* entry = EntryAt(list, item);
+        if (!entry || image < 0)
+            continue;
+        win::UniqueIcon icon(entry->CreateAppIcon(size));
+        if (icon)
+            rebuilt.ReplaceIcon(image, icon.get());
+    }
+    list.SetImageList(rebuilt.GetSafeHandle(), LVSIL_SMALL);
+    images = std::move(rebuilt);
 }
 
 void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image)

@@ -3,6 +3,7 @@
 #pragma once
 #include "ui/page_view.h"
 #include "win/controls.h"
+#include "win/dpi.h"
 
 #include <windows.h>
 
@@ -16,13 +17,18 @@ class AbstractScrollBarPaintHook;
 namespace entry_list {
 
 // Creates `list` hidden as control `id` of `parent` at `placement`: one row per entry, one column
-// as wide as the control. Hooks its scroll bars and makes `images` (32 x 32, room for one,
-// growing by `grow`) its small-image list.
+// as wide as the control. Hooks its scroll bars and makes `images` (32 x 32 at 96 DPI, at the
+// scale's size otherwise; room for one, growing by `grow`) its small-image list.
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
-            win::ImageList& images, int grow);
+            win::ImageList& images, int grow, const win::DpiScale& scale);
 
-// Appends the entry's 32-pixel icon to `images`; its index, or I_IMAGENONE when none can be made.
+// Appends the entry's icon, at the size of `images`, to `images`; its index, or I_IMAGENONE when
+// none can be made.
 int AddIcon(const win::ImageList& images, CAppInfo& entry);
+
+// A new image list for `list` at the scale's size, with each row's icon at the index the row
+// names; it replaces `images` as the list's small-image list.
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale);
 
 // Appends `entry` as the last row, labelled "\r\n" + its name, with `image`.
 void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image);

@@ -14,7 +14,7 @@ bool CEntryListView::InitView(const ViewContext& context, const RECT& placement)
     m_context = context;
     const int catalogueSize = context.catalogue ? static_cast<int>(context.catalogue->size()) : 0;
     const HWND parent = context.parent ? context.parent->GetSafeHwnd() : nullptr;
-    if (!entry_list::Create(*this, m_id, placement, parent, m_scrollHook, m_imageList, catalogueSize))
+    if (!entry_list::Create(*this, m_id, placement, parent, m_scrollHook, m_imageList, catalogueSize, context.scale))
         return false;
     m_nameTip.Attach(*this);
     const CAppInfo* match = Fill(context.EntriesOf(m_view), context.SelectionToRestore(m_view));
@@ -60,6 +60,16 @@ bool CEntryListView::ShowView(bool show)
 void CEntryListView::MoveView(const RECT& placement, int grow)
 {
     view::Move(m_hWnd, placement, grow);
+}
+
+void CEntryListView::ChangeDpi(const win::DpiScale& scale, HFONT font)
+{
+    m_context.scale = scale;
+    SetFont(font, false);
+    m_scrollHook.SetDpi(scale.Dpi());
+    entry_list::RebuildImages(*this, m_imageList, scale);
+    entry_list::FitColumn(*this);
+    Invalidate(true);
 }
 
 CAppInfo* CEntryListView::EntryAt(POINT screen) const

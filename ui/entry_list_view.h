@@ -25,6 +25,7 @@ public:
     void FocusView() override { SetFocus(); }
     CAppInfo* EntryAt(POINT screen) const override;
     CAppInfo* SelectedEntry() const override;
+    void ChangeDpi(const win::DpiScale& scale, HFONT font) override;
 
     // Enter with at least one row selected opens and is consumed; typed characters select the
     // next row whose name begins with what was typed.

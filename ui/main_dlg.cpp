@@ -4,6 +4,7 @@
 #include "ui/about_dlg.h"
 #include "ui/page_ids.h"
 #include "ui/window_state.h"
+#include "win/dpi.h"
 #include "win/monitors.h"
 #include "win/resource_module.h"
 #include "win/window_messages.h"
@@ -13,8 +14,11 @@
 namespace {
 
 const UINT kAboutCommand = 0x0010;
-const int kFixedWidth = 640;
-const int kMinimumHeight = 300;
+// The outer size at 96 DPI: the width is fixed, the height a minimum. At another DPI the client
+// area these leave grows with the DPI.
+const SIZE kSizeAt96{640, 300};
+const int kSmallIcon = 16;
+const int kLargeIcon = 32;
 
 HICON LoadProgramIcon(int size)
 {
@@ -27,8 +31,19 @@ HICON LoadProgramIcon(int size)
 CMainDlg::CMainDlg(HWND parent) : sable::SableDialog2(IDD_MAIN, parent)
 {
     SetPainter(&m_painter);
-    m_hSmallIcon.reset(LoadProgramIcon(16));
-    m_hLargeIcon.reset(LoadProgramIcon(32));
+    LoadIcons(win::SystemDpi());
+}
+
+void CMainDlg::LoadIcons(int dpi)
+{
+    const win::DpiScale scale(dpi);
+    m_hSmallIcon.reset(LoadProgramIcon(scale.ImageSize(kSmallIcon)));
+    m_hLargeIcon.reset(LoadProgramIcon(scale.ImageSize(kLargeIcon)));
+}
+
+int CMainDlg::Dpi() const
+{
+    return m_nDpi > 0 ? m_nDpi : win::DpiOfWindow(m_hWnd);
 }
 
 CMainDlg::~CMainDlg()
@@ -41,6 +56,12 @@ BOOL CMainDlg::OnInitDialog()
     if (m_windowCallback)
         m_windowCallback(m_hWnd);
     sable::SableDialog2::OnInitDialog();
+    // The page follows DPI changes itself; the dialog manager must not rescale it as well.
+    win::TakeOverDialogDpiScaling(m_hWnd);
+    m_nDpi = win::DpiOfWindow(m_hWnd);
+    const int fontDpi = m_nDpi;  // the dialog manager made the font for the window as created
+    if (m_nDpi != win::SystemDpi())
+        LoadIcons(m_nDpi);
 
     if (HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
         std::wstring about = LoadResString(IDS_ABOUTBOX);
@@ -60,12 +81,13 @@ BOOL CMainDlg::OnInitDialog()
     // Saved from the window placement, so in workspace coordinates; back onto a monitor, with the
     // caption within reach, whatever the stored values.
     int left = 0, top = 0, right = 0, bottom = 0;
-    if (LoadWindowRect(left, top, right, bottom))
-        MoveWindow(win::RestoredWindowRect(RECT{left, top, right, bottom}, SIZE{kFixedWidth, kMinimumHeight},
-                                           SIZE{kFixedWidth, LONG_MAX}),
-                   true);
+    if (LoadWindowRect(left, top, right, bottom)) {
+        const SIZE least = win::ScaledOuterSize(m_hWnd, kSizeAt96, Dpi());
+        MoveWindow(win::RestoredWindowRect(RECT{left, top, right, bottom}, least, SIZE{least.cx, LONG_MAX}), true);
+    }
 
     RECT client = GetClientRect();
+    m_tabCtrl.SetDialogDpi(Dpi(), fontDpi);  // a move above may have reached another DPI
     m_tabCtrl.CreatePage(client, this);
 
     PostMessage(page::kFocusViewMessage, 0, 0);  // taken up by PreTranslateMessage once the loop runs
@@ -108,9 +130,26 @@ void CMainDlg::OnNcHitTest(POINT, LRESULT& hit)
 
 void CMainDlg::OnGetMinMaxInfo(MINMAXINFO* info)
 {
-    info->ptMinTrackSize.x = kFixedWidth;
-    info->ptMinTrackSize.y = kMinimumHeight;
-    info->ptMaxTrackSize.x = kFixedWidth;
+    const SIZE size = win::ScaledOuterSize(m_hWnd, kSizeAt96, Dpi());
+    info->ptMinTrackSize.x = size.cx;
+    info->ptMinTrackSize.y = size.cy;
+    info->ptMaxTrackSize.x = size.cx;
+}
+
+bool CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    m_nDpi = dpi;
+    SetDpi(dpi);
+    // The window holds the old icons until it has the new ones.
+    const win::UniqueIcon oldSmall(m_hSmallIcon.release());
+    const win::UniqueIcon oldLarge(m_hLargeIcon.release());
+    LoadIcons(dpi);
+    win::SetWindowIcon(m_hWnd, win::IconSize::Big, m_hLargeIcon.get());
+    win::SetWindowIcon(m_hWnd, win::IconSize::Small, m_hSmallIcon.get());
+    // Through the size limits of the new DPI, then the page at the client area that results.
+    MoveWindow(suggested, true);
+    m_tabCtrl.ChangeDpi(dpi, GetClientRect());
+    return true;
 }
 
 void CMainDlg::OnSize(UINT type, int, int)

@@ -34,10 +34,19 @@ protected:
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
     void OnSize(UINT type, int width, int height) override;
     void OnDestroy() override;
+    // The window moved to a monitor of another DPI: it takes the suggested rectangle and lays
+    // the page out, with its images and fonts, at the new DPI.
+    bool OnDpiChanged(int dpi, const RECT& suggested) override;
+
+    // The DPI the window is laid out at.
+    int Dpi() const;
+    // The two icons of the window at the scale of `dpi`.
+    void LoadIcons(int dpi);
 
     CTabCtrlMain m_tabCtrl;
     win::UniqueIcon m_hSmallIcon;
     win::UniqueIcon m_hLargeIcon;
     CMainDlgPainter m_painter;
     std::function<void(HWND)> m_windowCallback;
+    int m_nDpi = 0;  // 0 until the window is initialised: the system's answer then
 };

@@ -4,6 +4,7 @@
 
 void CMainDlgPainter::DrawBackdrop(HDC dc, const RECT& rc)
 {
-    sable::FillSolid(dc, rc, RGB(0, 0, 0));
-    sable::FillSolid(dc, RECT{rc.left, rc.top, rc.right, rc.top + 1}, RGB(215, 221, 224));
+    const sable::Palette palette = sable::CurrentPalette();
+    sable::FillSolid(dc, rc, palette.black);
+    sable::FillSolid(dc, RECT{rc.left, rc.top, rc.right, rc.top + Scale()(1)}, palette.strip);
 }

@@ -1,4 +1,5 @@
-// The main dialog's look: a black backdrop under a one-pixel light strip.
+// The main dialog's look: a black backdrop under a one-pixel light strip (at 96 DPI; in the
+// system's colours while high contrast is on).
 #pragma once
 #include "sable/sable_dialog_painter.h"
 

@@ -8,18 +8,23 @@ const int kTopBand = 15;
 
 }  // namespace
 
-RECT PageRect(const RECT& dialogClient)
+RECT PageRect(const RECT& dialogClient, const win::DpiScale& scale)
 {
-    return RECT{dialogClient.left, dialogClient.top + kTopBand, dialogClient.right, dialogClient.bottom};
+    return RECT{dialogClient.left, dialogClient.top + scale(kTopBand), dialogClient.right, dialogClient.bottom};
 }
 
-Layout LayoutOf(const RECT& c)
+SIZE TabItemSize(const win::DpiScale& scale)
+{
+    return SIZE{scale(kTabItemWidth), scale(kTabItemHeight)};
+}
+
+Layout LayoutOf(const RECT& c, const win::DpiScale& s)
 {
     Layout layout;
-    layout.openButton = RECT{c.right - 215, c.top + 68, c.right - 115, c.top + 90};
-    layout.helpButton = RECT{c.right - 110, c.top + 68, c.right - 10, c.top + 90};
-    layout.descriptionBand = RECT{c.left + 10, c.top + 35, c.right - 225, c.top + 92};
-    layout.view = RECT{c.left + 2, c.top + 100, c.right - 2, c.bottom - 2};
+    layout.openButton = RECT{c.right - s(215), c.top + s(68), c.right - s(115), c.top + s(90)};
+    layout.helpButton = RECT{c.right - s(110), c.top + s(68), c.right - s(10), c.top + s(90)};
+    layout.descriptionBand = RECT{c.left + s(10), c.top + s(35), c.right - s(225), c.top + s(92)};
+    layout.view = RECT{c.left + s(2), c.top + s(100), c.right - s(2), c.bottom - s(2)};
     return layout;
 }
 

@@ -11,9 +11,9 @@ void CPageModel::Load()
     m_recentApps.Load();
 }
 
-ViewContext CPageModel::ContextFor(win::Window& parent, IViewOwner& owner) const
+ViewContext CPageModel::ContextFor(win::Window& parent, IViewOwner& owner, const win::DpiScale& scale) const
 {
-    return ViewContext{&parent, &owner, &m_appList, &m_recentApps, m_start};
+    return ViewContext{&parent, &owner, &m_appList, &m_recentApps, m_start, scale};
 }
 
 int CPageModel::ChooseTab(int index) const

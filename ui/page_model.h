@@ -23,8 +23,8 @@ public:
 
     CAppList& Catalogue() { return m_appList; }
     CRecentAppList& RecentList() { return m_recentApps; }
-    // What the views are created with: this model's catalogue, recent list and start request.
-    ViewContext ContextFor(win::Window& parent, IViewOwner& owner) const;
+    // What the views are created with: this model's catalogue, recent list and start request, and the page's scale.
+    ViewContext ContextFor(win::Window& parent, IViewOwner& owner, const win::DpiScale& scale) const;
     EntryList RecentEntries() const { return EntriesOf(page::View::Recent, m_appList, &m_recentApps); }
 
     // The tab to make current for SelectTab(`index`): `index` itself unless it is -1; then the

@@ -4,6 +4,7 @@
 #include "ui/page_ids.h"
 #include "ui/start_request.h"
 #include "ui/view_owner.h"
+#include "win/dpi.h"
 
 #include <windows.h>
 
@@ -27,6 +28,7 @@ struct ViewContext {
     const CAppList* catalogue = nullptr;     // owned by the page
     const CRecentAppList* recent = nullptr;  // the recent view's source
     StartRequest start;
+    win::DpiScale scale;  // the DPI the page is laid out at
 
     // What `view` lists: the catalogue, or (the recent view) the recent list's entries.
     EntryList EntriesOf(page::View view) const;
@@ -55,6 +57,9 @@ public:
     virtual CAppInfo* EntryAt(POINT screen) const = 0;
     // The selected entry (with several, the focused one or else the first), or null.
     virtual CAppInfo* SelectedEntry() const = 0;
+    // The page moved to another DPI (and the view to its new placement): images, rows and
+    // scroll bars at the new scale, text in `font`.
+    virtual void ChangeDpi(const win::DpiScale& scale, HFONT font) = 0;
 
 protected:
     ~IPageView() = default;

@@ -8,16 +8,17 @@
 #include "win/resource_module.h"
 #include "win/window_messages.h"
 
+#include <oleacc.h>
+
 namespace {
 
-const COLORREF kPaneBackground = RGB(215, 221, 224);
 const DWORD kPageStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_GROUP | WS_TABSTOP | TCS_FIXEDWIDTH;
 // The tab texts by page::View.
 const UINT kTabTexts[page::kViewCount] = {IDS_TAB_CATEGORIES, IDS_TAB_LIST, IDS_TAB_RECENT};
 
 }  // namespace
 
-CTabCtrlMain::CTabCtrlMain() : m_brushStatic(::CreateSolidBrush(kPaneBackground))
+CTabCtrlMain::CTabCtrlMain() : m_brushStatic(sable::kBand)
 {
     SetPainter(&m_tabPainter);
 }
@@ -29,15 +30,23 @@ CTabCtrlMain::~CTabCtrlMain()
 
 int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
 {
-    Create(kPageStyle, WS_EX_CONTROLPARENT, page::PageRect(rect), parent ? parent->GetSafeHwnd() : nullptr,
-           page::kTabCtrlId);
-    const page::Layout layout = page::LayoutOf(GetClientRect());
+    const HWND parentWindow = parent ? parent->GetSafeHwnd() : nullptr;
+    m_scale = win::DpiScale(m_nDialogDpi > 0 ? m_nDialogDpi : win::DpiOfWindow(parentWindow));
+    if (m_nDialogFontDpi <= 0)
+        m_nDialogFontDpi = m_scale.Dpi();
+    m_nViewFontDpi = m_scale.Dpi();
+    Create(kPageStyle, WS_EX_CONTROLPARENT, page::PageRect(rect, m_scale), parentWindow, page::kTabCtrlId);
+    SetDpi(m_scale.Dpi());
+    const page::Layout layout = page::LayoutOf(GetClientRect(), m_scale);
 
     for (int tab = 0; tab < page::kViewCount; ++tab)
         InsertItem(tab, LoadResString(kTabTexts[tab]));
-    const HFONT font = parent ? parent->GetFont() : nullptr;
+    m_hDialogFont = parent ? parent->GetFont() : nullptr;
+    MakeFonts();
+    const HFONT font = PageFont();
     SetFont(font, true);
-    SetItemSize(page::kTabItemWidth, page::kTabItemHeight);
+    const SIZE item = page::TabItemSize(m_scale);
+    SetItemSize(item.cx, item.cy);
 
     // Each icon file is opened once while the page is built, however many icons the catalogue
     // check and the three views ask of it.
@@ -55,13 +64,21 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     m_btnHelp.Create(LoadResString(IDS_HELP), WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON,
                      layout.helpButton, m_hWnd, page::kHelpButtonId);
     m_btnHelp.SetFont(font, true);
+    m_btnOpen.SetDpi(m_scale.Dpi());
+    m_btnHelp.SetDpi(m_scale.Dpi());
 
+    m_editDescription.SetScale(m_scale);
     m_editDescription.m_rcThreeLines = layout.descriptionBand;
     m_editDescription.CreateInParent(*this);
 
-    const ViewContext context = m_model.ContextFor(*this, *this);
+    const ViewContext context = m_model.ContextFor(*this, *this, m_scale);
     for (IPageView* view : m_views)
         view->InitView(context, layout.view);
+    m_hViewFont = m_treeCategory.GetFont();
+    // A screen reader names each view by its tab.
+    m_treeCategory.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::Tree)]), ROLE_SYSTEM_OUTLINE);
+    m_listAll.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::All)]), ROLE_SYSTEM_LIST);
+    m_listRecent.SetAccessibleLabel(LoadResString(kTabTexts[page::IndexOf(page::View::Recent)]), ROLE_SYSTEM_LIST);
 
     SelectTab(-1);
     return 1;
@@ -140,13 +157,13 @@ void CTabCtrlMain::RecalcLayout(const RECT& rect)
 {
     if (!m_hWnd)
         return;
-    const RECT page = page::PageRect(rect);
+    const RECT page = page::PageRect(rect, m_scale);
     const RECT before = GetClientRect();
     int grow = (page.bottom - page.top) - (before.bottom - before.top);
     MoveWindow(page, false);
 
     const RECT client = GetClientRect();
-    const RECT placement = page::LayoutOf(client).view;
+    const RECT placement = page::LayoutOf(client, m_scale).view;
     for (IPageView* view : m_views)
         view->MoveView(placement, grow);
 
@@ -154,6 +171,48 @@ void CTabCtrlMain::RecalcLayout(const RECT& rect)
         grow = 0;
     RECT strip{client.left, client.bottom - grow - 1, client.right, client.bottom};
     ::RedrawWindow(m_hWnd, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CTabCtrlMain::ChangeDpi(int dpi, const RECT& rect)
+{
+    if (!m_hWnd)
+        return;
+    m_scale = win::DpiScale(dpi);
+    SetDpi(dpi);
+    m_btnOpen.SetDpi(dpi);
+    m_btnHelp.SetDpi(dpi);
+    m_editDescription.SetScale(m_scale);
+    // The controls keep the old fonts until they have the new ones.
+    const win::UniqueFont oldPageFont(m_pageFont.release());
+    const win::UniqueFont oldViewFont(m_viewFont.release());
+    MakeFonts();
+    const HFONT pageFont = PageFont();
+    const HFONT viewFont = ViewFont();
+    SetFont(pageFont, false);
+    m_btnOpen.SetFont(pageFont, false);
+    m_btnHelp.SetFont(pageFont, false);
+    m_editDescription.SetFont(pageFont, false);
+    const SIZE item = page::TabItemSize(m_scale);
+    SetItemSize(item.cx, item.cy);
+
+    MoveWindow(page::PageRect(rect, m_scale), false);
+    const page::Layout layout = page::LayoutOf(GetClientRect(), m_scale);
+    m_btnOpen.MoveWindow(layout.openButton, false);
+    m_btnHelp.MoveWindow(layout.helpButton, false);
+    m_editDescription.PlaceInBand(layout.descriptionBand);
+    for (IPageView* view : m_views) {
+        view->MoveView(layout.view, 0);
+        view->ChangeDpi(m_scale, viewFont);
+    }
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void CTabCtrlMain::MakeFonts()
+{
+    const int dpi = m_scale.Dpi();
+    m_pageFont.reset(dpi == m_nDialogFontDpi ? nullptr : win::CreateFontForDpi(m_hDialogFont, m_nDialogFontDpi, dpi));
+    m_viewFont.reset(dpi == m_nViewFontDpi || !m_hViewFont ? nullptr
+                                                          : win::CreateFontForDpi(m_hViewFont, m_nViewFontDpi, dpi));
 }
 
 void CTabCtrlMain::SetFocusToCurrentView()
@@ -212,8 +271,9 @@ bool CTabCtrlMain::OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush)
     if (ctlType != CTLCOLOR_STATIC)
         return sable::SableTabCtrl::OnCtlColor(dc, child, ctlType, brush);
     // The read-only description pane.
-    ::SetBkColor(dc, kPaneBackground);
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    brush = m_brushStatic.get();
-    return true;
+    const sable::Palette palette = sable::CurrentPalette();
+    ::SetBkColor(dc, palette.band);
+    ::SetTextColor(dc, palette.bandText);
+    brush = m_brushStatic.Get(palette.band);
+    return brush != nullptr;
 }

@@ -4,5 +4,5 @@
 
 void CTabCtrlMainPainter::DrawBackdrop(HDC dc, const RECT& rc)
 {
-    sable::FillSolid(dc, rc, RGB(0, 0, 0));
+    sable::FillSolid(dc, rc, sable::CurrentPalette().black);
 }

@@ -80,6 +80,14 @@ bool TreeCtrl::ItemHasChildren(HTREEITEM node) const
     return node && GetChildItem(node) != nullptr;
 }
 
+int TreeCtrl::GetItemImage(HTREEITEM node) const
+{
+    TVITEMW item{};
+    item.mask = TVIF_IMAGE | TVIF_HANDLE;
+    item.hItem = node;
+    return SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : -1;
+}
+
 bool TreeCtrl::SetItemImage(HTREEITEM node, int image, int selectedImage) const
 {
     TVITEMW item{};
@@ -318,6 +326,13 @@ bool ImageList::Create(int cx, int cy, UINT flags, int initial, int grow)
 {
     m_list.reset(::ImageList_Create(cx, cy, flags, initial, grow));
     return static_cast<bool>(m_list);
+}
+
+int ImageList::GetIconSize() const
+{
+    int cx = 0;
+    int cy = 0;
+    return m_list && ::ImageList_GetIconSize(m_list.get(), &cx, &cy) ? cx : 0;
 }
 
 int ImageList::AddIcon(HICON icon) const

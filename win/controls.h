@@ -79,6 +79,8 @@ public:
     std::wstring GetItemText(HTREEITEM item) const;
     bool ItemHasChildren(HTREEITEM item) const;
     bool SetItemImage(HTREEITEM item, int image, int selectedImage) const;
+    // The node's image index, or -1.
+    int GetItemImage(HTREEITEM item) const;
     // The node at a point in client coordinates, or null.
     HTREEITEM HitTest(POINT pt, UINT* flags = nullptr) const;
     void SetItemHeight(int height) const { SendMessage(TVM_SETITEMHEIGHT, height); }
@@ -128,6 +130,8 @@ public:
     bool SelectItem(int index) const;
     bool EnsureVisible(int index) const { return SendMessage(LVM_ENSUREVISIBLE, index, FALSE) != 0; }
     bool DeleteAllItems() const { return SendMessage(LVM_DELETEALLITEMS) != 0; }
+    // Places the items afresh in index order (icon views).
+    bool Arrange() const { return SendMessage(LVM_ARRANGE, LVA_DEFAULT) != 0; }
     void SetExtendedStyle(DWORD style) const { SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style); }
     void SetImageList(HIMAGELIST list, int which = LVSIL_SMALL) const { SendMessage(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)); }
     // The row at a point in client coordinates, or -1.
@@ -174,6 +178,8 @@ public:
     // Puts a copy of `icon` into slot `index` (an existing slot); false on failure.
     bool ReplaceIcon(int index, HICON icon) const { return ::ImageList_ReplaceIcon(m_list.get(), index, icon) >= 0; }
     int GetImageCount() const { return ::ImageList_GetImageCount(m_list.get()); }
+    // The width of its images (they are square here), or 0 without a list.
+    int GetIconSize() const;
     // Grows or shrinks the list to `count` images; new slots are blank.
     bool SetImageCount(int count) const { return ::ImageList_SetImageCount(m_list.get(), count) != FALSE; }
     void Destroy() { m_list.reset(); }

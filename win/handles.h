@@ -160,6 +160,23 @@ private:
     HDC m_dc;
 };
 
+// A memory device context compatible with the screen, deleted with the object.
+class MemoryDC {
+public:
+    MemoryDC() noexcept : m_dc(::CreateCompatibleDC(nullptr)) {}
+    ~MemoryDC()
+    {
+        if (m_dc)
+            ::DeleteDC(m_dc);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const noexcept { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
 // BeginPaint/EndPaint as one object.
 class PaintDC {
 public:

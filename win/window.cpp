@@ -1,5 +1,6 @@
 #include "win/window.h"
 
+#include "win/dpi.h"
 #include "win/monitors.h"
 
 #include <unordered_map>
@@ -211,6 +212,12 @@ bool Window::PreTranslateMessage(MSG*)
     return false;
 }
 
+void Window::SetAccessibleLabel(const std::wstring& name, long role)
+{
+    m_accessibleLabel = AccessibleLabel(name, role);
+    m_bLabelled = true;
+}
+
 LRESULT Window::Link::OnSubclassMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     return m_window.WindowProc(msg, wp, lp);
@@ -335,6 +342,15 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         OnNcHitTest(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}, hit);
         return hit;
     }
+    case WM_GETOBJECT:
+        // The object id is a signed 32-bit number in the low half of lParam.
+        if (static_cast<LONG>(static_cast<DWORD>(lp)) == OBJID_CLIENT && GetAccessibleParts())
+            return AnswerClientObjectRequest(m_hWnd, wp);
+        break;
+    case kDpiChangedMessage:
+        if (lp && OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp)))
+            return 0;
+        break;
     case WM_QUERYDRAGICON:
         if (HICON icon = OnQueryDragIcon())
             return reinterpret_cast<LRESULT>(icon);

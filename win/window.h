@@ -8,6 +8,7 @@
 // overrides what it handles. WindowProc stays overridable only for painting and hooks of the
 // skin layer, which must see messages before and after the control's own procedure.
 #pragma once
+#include "win/accessible.h"
 #include "win/subclass.h"
 
 #include <windows.h>
@@ -106,6 +107,12 @@ public:
     // one returns true (consumed). The default consumes nothing.
     virtual bool PreTranslateMessage(MSG* msg);
 
+    // What the window tells a screen reader beyond the system's standard object, or null for
+    // nothing (the system's object then answers alone). The default: the label below, if set.
+    virtual AccessibleParts* GetAccessibleParts() { return m_bLabelled ? &m_accessibleLabel : nullptr; }
+    // Gives a window the standard object leaves unnamed a name and a role (ROLE_SYSTEM_*).
+    void SetAccessibleLabel(const std::wstring& name, long role);
+
 protected:
     // Every message of the window. The default handles reflection and the virtual hooks below,
     // and passes the rest to Default.
@@ -156,6 +163,8 @@ protected:
     virtual void OnNcHitTest(POINT screen, LRESULT& hit) { (void)screen; (void)hit; }
     // WM_QUERYDRAGICON: the icon to drag, or null for the default.
     virtual HICON OnQueryDragIcon() { return nullptr; }
+    // WM_DPICHANGED: the window's new DPI and the window rectangle the system suggests for it.
+    virtual bool OnDpiChanged(int dpi, const RECT& suggested) { (void)dpi; (void)suggested; return false; }
 
     // The object has just been attached to its window (by Create or by subclassing).
     virtual void OnAttached() {}
@@ -183,6 +192,8 @@ private:
 
     Link m_link{*this};
     MessageTap* m_pTap = nullptr;
+    AccessibleLabel m_accessibleLabel;
+    bool m_bLabelled = false;
 };
 
 }  // namespace win

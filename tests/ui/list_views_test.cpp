@@ -231,7 +231,7 @@ protected:
         EXPECT_FALSE(script.TimedOut());
     }
     // What the page gives a view: this catalogue and recent list, `start`, the stand-in as owner.
-    ViewContext Context(const StartRequest& start = {}) { return ViewContext{&m_owner, &m_owner, &m_catalogue, &m_recent, start}; }
+    ViewContext Context(const StartRequest& start = {}) { return ViewContext{&m_owner, &m_owner, &m_catalogue, &m_recent, start, win::DpiScale()}; }
     // Where the page puts a view in the stand-in's client area.
     RECT Placement() const { return page::LayoutOf(m_owner.GetClientRect()).view; }
 
