@@ -24,6 +24,9 @@ constexpr LoadResult LoadResultOf(int number)
     return number == 0 ? LoadResult::Dropped : number == 2 ? LoadResult::NoMoreEntries : LoadResult::Loaded;
 }
 
+// The size an entry's icon is tested at when it is loaded: an entry without one is left out.
+constexpr int kTestedIconSize = 32;
+
 // Longest catalogue subkey name read, in UTF-16 units with the terminator.
 constexpr DWORD kCatalogSubkeyNameUnits = 1024;
 

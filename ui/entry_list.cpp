@@ -4,6 +4,7 @@
 #include "sable/sable_colors.h"
 #include "sable/sable_scrollbar.h"
 #include "ui/entry_order.h"
+#include "ui/page_ids.h"
 #include "win/handles.h"
 #include "win/key_event.h"
 
@@ -13,7 +14,6 @@ namespace entry_list {
 
 namespace {
 
-const int kIconSize = 32;  // at 96 DPI
 // Pixels around the name inside its highlight, at any DPI: the label cell the control works out
 // leaves only a few pixels beside the text, which it does not scale.
 const int kTextMargin = 2;
@@ -94,43 +94,37 @@ bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sa
     list.InsertColumn(0, std::wstring(), client.right - client.left);
     hook.HookWindow(list.GetSafeHwnd());
     hook.SetDpi(scale.Dpi());
-    const int size = scale.ImageSize(kIconSize);
+    const int size = scale.ImageSize(page::kListIconSize);
     if (images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, grow))
         list.SetImageList(images.GetSafeHandle(), LVSIL_SMALL);
     return true;
 }
 
-int AddIcon(const win::ImageList& images, CAppInfo& entry)
+int AddIcon(const win::ImageList& images, HICON icon)
 {
-    win::UniqueIcon icon(entry.CreateAppIcon(images.GetIconSize()));
-    const int image = icon ? images.AddIcon(icon.get()) : -1;
+    const win::UniqueIcon owned(icon);
+    const int image = icon ? images.AddIcon(icon) : -1;
     return image >= 0 ? image : I_IMAGENONE;
 }
 
 void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale)
 {
-    const int size = scale.ImageSize(kIconSize);
+    const int size = scale.ImageSize(page::kListIconSize);
     const int count = list.GetItemCount();
     win::ImageList rebuilt;
     if (!rebuilt.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, count > 0 ? count : 1))
         return;
-    rebuilt.SetImageCount(images.GetImageCount());
-    for (int item = 0; item < count; ++item) {
-        const int image = list.GetItemImage(item);
-        CAppInfo* entry = EntryAt(list, item);
-        if (!entry || image < 0)
-            continue;
-        win::UniqueIcon icon(entry->CreateAppIcon(size));
-        if (icon)
-            rebuilt.ReplaceIcon(image, icon.get());
-    }
     list.SetImageList(rebuilt.GetSafeHandle(), LVSIL_SMALL);
     images = std::move(rebuilt);
+    // Each row asks again, at the new size, when it is next drawn.
+    for (int item = 0; item < count; ++item)
+        list.SetItemImage(item, I_IMAGECALLBACK);
 }
 
-void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
+void AppendEntry(const win::ListCtrl& list, CAppInfo& entry)
 {
-    list.InsertItem(list.GetItemCount(), kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
+    list.InsertItem(list.GetItemCount(), kLabelPrefix + entry.m_strAppName, I_IMAGECALLBACK,
+                    reinterpret_cast<LPARAM>(&entry));
 }
 
 EntryList InShownOrder(const EntryList& entries)

@@ -22,16 +22,16 @@ namespace entry_list {
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
             win::ImageList& images, int grow, const win::DpiScale& scale);
 
-// Appends the entry's icon, at the size of `images`, to `images`; its index, or I_IMAGENONE when
-// none can be made.
-int AddIcon(const win::ImageList& images, CAppInfo& entry);
+// Appends `icon` (which it destroys) to `images`; its index, or I_IMAGENONE without one.
+int AddIcon(const win::ImageList& images, HICON icon);
 
-// A new image list for `list` at the scale's size, with each row's icon at the index the row
-// names; it replaces `images` as the list's small-image list.
+// A new, empty image list for `list` at the scale's size in place of `images`; each row asks for
+// its icon again when it is next drawn.
 void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const win::DpiScale& scale);
 
-// Appends `entry` as the last row, labelled "\r\n" + its name, with `image`.
-void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image);
+// Appends `entry` as the last row, labelled "\r\n" + its name; its icon is asked for when the row
+// is first drawn (LVN_GETDISPINFO).
+void AppendEntry(const win::ListCtrl& list, CAppInfo& entry);
 
 // `entries` (nulls left out) in the order the views show them.
 EntryList InShownOrder(const EntryList& entries);

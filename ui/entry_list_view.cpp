@@ -43,7 +43,7 @@ const CAppInfo* CEntryListView::Fill(const EntryList& entries, const std::wstrin
     m_imageList.SetImageCount(0);
     const CAppInfo* match = nullptr;
     for (CAppInfo* entry : entry_list::InShownOrder(entries)) {
-        entry_list::AppendEntry(*this, *entry, entry_list::AddIcon(m_imageList, *entry));
+        entry_list::AppendEntry(*this, *entry);
         if (!wanted.empty() && entry->m_strId == wanted)
             match = entry;
     }
@@ -185,6 +185,19 @@ bool CEntryListView::OnRClick(int item, LRESULT& result)
             view::ShowEntryMenu(m_hWnd, *entry);
         }
     }
+    return true;
+}
+
+bool CEntryListView::OnGetDispInfo(LVITEMW& item, LRESULT& result)
+{
+    result = 0;
+    if (!(item.mask & LVIF_IMAGE))
+        return false;
+    // A row's icon is made when the row is first drawn, and kept in the row from then on.
+    CAppInfo* entry = entry_list::EntryAt(*this, item.iItem);
+    item.iImage = entry ? entry_list::AddIcon(m_imageList, m_context.Icon(*entry, m_imageList.GetIconSize()))
+                        : I_IMAGENONE;
+    item.mask |= LVIF_DI_SETITEM;
     return true;
 }
 

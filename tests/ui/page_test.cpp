@@ -319,6 +319,9 @@ TEST_F(Page, TreeListsOnlyUsedCategoriesAndSortsEntriesIgnoringCase)
     std::vector<std::wstring> roots, keyboard, others;
     Run({[&] {
         roots = m_treeView.Texts(m_treeView.Root());
+        // A category's applications are there once it is opened.
+        for (HTREEITEM root = m_treeView.Root(); root; root = m_treeView.Next(root, TVGN_NEXT))
+            TreeView_Expand(m_treeView.hwnd, root, TVE_EXPAND);
         if (roots.size() == 2) {
             keyboard = m_treeView.Texts(m_treeView.Next(m_treeView.Root(), TVGN_CHILD));
             others = m_treeView.Texts(m_treeView.Next(m_treeView.Next(m_treeView.Root(), TVGN_NEXT), TVGN_CHILD));
