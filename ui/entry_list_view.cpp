@@ -3,6 +3,7 @@
 #include "ui/entry_list.h"
 #include "ui/view_common.h"
 #include "win/buffered_paint.h"
+#include "win/window_messages.h"
 
 CEntryListView::~CEntryListView()
 {
@@ -42,6 +43,7 @@ const CAppInfo* CEntryListView::Fill(const EntryList& entries, const std::wstrin
     m_bFilled = filled;
     m_imageList.SetImageCount(0);
     const CAppInfo* match = nullptr;
+    const win::RedrawLock noRedraw(m_hWnd);  // no scroll bars and layout worked out per row
     for (CAppInfo* entry : entry_list::InShownOrder(entries)) {
         entry_list::AppendEntry(*this, *entry);
         if (!wanted.empty() && entry->m_strId == wanted)
