@@ -94,7 +94,7 @@ int CAppInfo::LoadRegisteredApp(std::wstring name)
     ReadDwordValue(key, L"IconIndex", m_nIconIndex);
 
     // Only whether the icon can be made counts here; the views make their own.
-    if (!HasAppIcon(32))
+    if (!HasAppIcon(kTestedIconSize))
         return Drop(DropReason::NoIcon);
 
     if (ReadStringValue(key, L"HelpPath", m_strHelpPath) != ERROR_SUCCESS)

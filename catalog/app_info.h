@@ -2,11 +2,13 @@
 #pragma once
 #include "catalog/drop_reason.h"
 #include "catalog/icon_group_name.h"
+#include "win/handles.h"
 #include "win/registry_key.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CAppInfo;
 struct IconImage;
@@ -21,6 +23,9 @@ constexpr LoadResult LoadResultOf(int number)
 {
     return number == 0 ? LoadResult::Dropped : number == 2 ? LoadResult::NoMoreEntries : LoadResult::Loaded;
 }
+
+// The size an entry's icon is tested at when it is loaded: an entry without one is left out.
+constexpr int kTestedIconSize = 32;
 
 // Longest catalogue subkey name read, in UTF-16 units with the terminator.
 constexpr DWORD kCatalogSubkeyNameUnits = 1024;
@@ -44,9 +49,14 @@ public:
     virtual int LoadRegisteredAppAt(int index);
     // The entry's icon at size x size pixels, owned by the caller; null when none can be made.
     virtual HICON CreateAppIcon(int size);
-    // Whether CreateAppIcon(size) gives an icon; the start-up cache answers without making one
-    // when it knows.
+    // Whether CreateAppIcon(size) gives an icon; the page's icon store or the start-up cache
+    // answers without making one when it can.
     bool HasAppIcon(int size);
+    // The icon's images at each of `sizes` (an empty image: none at that size), from the start-up
+    // cache where it keeps them and the rest from one read of the icon file.
+    std::vector<IconImage> AppIconImages(const std::vector<int>& sizes);
+    // Removes enclosing quotation marks from m_strIconPath for good.
+    void UnquoteIconPath();
     // Line 0, 1 or 2 of the description; empty for any other line.
     virtual std::wstring GetDescriptionLine(int line);
     // Fills the entry as built-in item 0-8: Loaded, or Dropped when it is not available.
@@ -79,11 +89,10 @@ public:
     IconGroupName m_pIconGroupName;    // working result of the icon-group enumeration
 
 private:
-    // Removes enclosing quotation marks from m_strIconPath for good.
-    void UnquoteIconPath();
-    // CreateAppIcon after the path is unquoted, from the icon file itself; `source`, when given,
-    // receives the image resource the icon was made from, if it was made from one.
-    HICON ResolveAppIcon(int size, IconImage* source);
+    // The icons at each of `sizes` (null: none) from one read of the icon file, after the path
+    // is unquoted; `sources`, when given, receives for each the image resource it was made from,
+    // if it was made from one.
+    std::vector<win::UniqueIcon> ResolveAppIcons(const std::vector<int>& sizes, std::vector<IconImage>* sources);
     int Drop(DropReason reason);
     void Report(DropReason reason);
 

@@ -192,18 +192,40 @@ std::wstring CatalogCache::Text(const std::wstring& library, UINT id, const std:
     return text;
 }
 
-bool CatalogCache::KnowsIcon(const std::wstring& path, int index, int size, bool& exists)
+bool CatalogCache::FindImage(const std::wstring& path, int index, int size, IconImage& image)
 {
     if (!win::IsFullyQualifiedPath(path))
-        return false;
+        return false;  // found through the search path: which file that is may change
     const win::FileStamp& now = StampSeen(path);
     auto found = m_icons.find(IconKey(path, index, size));
     if (found == m_icons.end() || found->second.record.path != path || found->second.record.stamp != now)
         return false;
     found->second.used = true;
     ++m_reused;
-    exists = !found->second.record.image.empty();
+    image = found->second.record.image;
     return true;
+}
+
+void CatalogCache::KeepImage(const std::wstring& path, int index, int size, IconImage image)
+{
+    Record(path, index, size, std::move(image), true);
+}
+
+void CatalogCache::Record(const std::wstring& path, int index, int size, IconImage image, bool keepable)
+{
+    ++m_resolved;
+    m_changed = true;
+    if (!win::IsFullyQualifiedPath(path))
+        return;
+    Slot<CachedIcon>& slot = m_icons[IconKey(path, index, size)];
+    const win::FileStamp& before = StampSeen(path);
+    if (keepable && m_mayWrite && MayKeep(before)) {
+        slot.record = CachedIcon{path, index, size, before, std::move(image)};
+        slot.used = true;
+    } else {
+        slot.record = CachedIcon{};
+        slot.used = false;
+    }
 }
 
 HICON CatalogCache::Icon(const std::wstring& path, int index, int size,
@@ -212,28 +234,20 @@ HICON CatalogCache::Icon(const std::wstring& path, int index, int size,
     IconImage image;
     if (!win::IsFullyQualifiedPath(path))
         return make(image);
-    const win::FileStamp before = StampSeen(path);
-    Slot<CachedIcon>& slot = m_icons[IconKey(path, index, size)];
-    if (slot.record.stamp == before && slot.record.path == path) {
-        HICON icon = slot.record.image.empty() ? nullptr : IconFromImage(slot.record.image);
-        if (icon || slot.record.image.empty()) {
-            slot.used = true;
-            ++m_reused;
+    if (FindImage(path, index, size, image)) {
+        HICON icon = image.empty() ? nullptr : IconFromImage(image);
+        if (icon || image.empty())
             return icon;
-        }
+        --m_reused;  // kept bytes that no longer make an icon are made afresh
+        image = IconImage();
     }
+    StampSeen(path);  // the file's stamp before it is read
     HICON icon = make(image);
-    ++m_resolved;
-    m_changed = true;
     if (icon && image.empty() && m_mayWrite)
         image = IconImageOf(icon);
-    if (m_mayWrite && image.empty() == !icon && MayKeep(before)) {
-        slot.record = CachedIcon{path, index, size, before, std::move(image)};
-        slot.used = true;
-    } else {
-        slot.record = CachedIcon{};
-        slot.used = false;
-    }
+    // An icon whose image could not be read back is not kept.
+    const bool keepable = image.empty() == !icon;
+    Record(path, index, size, std::move(image), keepable);
     return icon;
 }
 

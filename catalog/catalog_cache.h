@@ -56,9 +56,12 @@ public:
     // else the icon's own bitmaps are kept.
     HICON Icon(const std::wstring& path, int index, int size, const std::function<HICON(IconImage& source)>& make);
 
-    // Whether the icon of `path` and `index` at `size` pixels is kept; `exists` then tells
-    // whether there is one. Makes nothing.
-    bool KnowsIcon(const std::wstring& path, int index, int size, bool& exists);
+    // The kept image of `path` and `index` at `size` pixels (empty: the file has no icon there);
+    // false when none is kept for the file as it is now. Makes nothing.
+    bool FindImage(const std::wstring& path, int index, int size, IconImage& image);
+    // Keeps `image` (empty: none), just made from `path` as it was first seen in this start, when
+    // it may be kept.
+    void KeepImage(const std::wstring& path, int index, int size, IconImage image);
 
     // Writes the parts used so far when this process may write and they differ from what was
     // read. True when the file was written.
@@ -86,6 +89,8 @@ private:
     PSID AdministratorAccount();
     // The stamp of `path` as first seen in this start.
     const win::FileStamp& StampSeen(const std::wstring& path);
+    // Counts a made icon image and keeps it when `keepable` and the rules allow.
+    void Record(const std::wstring& path, int index, int size, IconImage image, bool keepable);
     // Whether a part read from a file with stamp `before` may be kept (see settleTime).
     bool MayKeep(const win::FileStamp& before) const;
 

@@ -29,11 +29,11 @@ struct GroupDirectoryEntry {
 static_assert(sizeof(GroupDirectoryHeader) == 6, "directory header layout");
 static_assert(sizeof(GroupDirectoryEntry) == 14, "directory entry layout");
 
-// True when the image data holds everything its bitmap header announces, so that creating
-// the icon reads nothing beyond the resource. PNG images are left to the platform, which is
-// given their size.
-bool IconImageFits(const win::ResourceData& image)
+}  // namespace
+
+bool IconImageFits(const BYTE* data, DWORD size)
 {
+    const win::ResourceData image{data, size};
     static const BYTE kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     if (image.size >= sizeof(kPngSignature) && std::memcmp(image.data, kPngSignature, sizeof(kPngSignature)) == 0)
         return true;
@@ -62,6 +62,8 @@ bool IconImageFits(const win::ResourceData& image)
     const std::uint64_t needed = header.biSize + masks + colours * sizeof(RGBQUAD) + (colourStride + maskStride) * height;
     return needed <= image.size;
 }
+
+namespace {
 
 // The platform's standard icon of the group, used when the group's own images cannot be.
 HICON PlatformGroupIcon(HMODULE module, LPCWSTR group, int width, int height)
@@ -146,7 +148,7 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
                              win::ResourceStatus::Found) {
         // A chosen image that cannot hold what it announces is broken data: the platform's
         // fallback would pick and read the same image, so give nothing.
-        if (!IconImageFits(image)) {
+        if (!IconImageFits(image.data, image.size)) {
             reject = true;
             return nullptr;
         }

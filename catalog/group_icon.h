@@ -17,3 +17,7 @@ struct IconResourceData {
 };
 HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int maxBitCount, bool* rejected = nullptr,
                     IconResourceData* source = nullptr);
+
+// True when an image resource holds everything its bitmap header announces, so that making an
+// icon of it reads nothing beyond it. PNG images are left to the platform, which is given their size.
+bool IconImageFits(const BYTE* data, DWORD size);

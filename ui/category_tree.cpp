@@ -9,38 +9,22 @@
 #include "win/key_event.h"
 #include "win/window_messages.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// At 96 DPI.
-const int kRowHeight = 22;
-const int kIconSize = 16;
+const int kRowHeight = 22;  // at 96 DPI
 // Frames of the folder strips in the image list: closed (resource 141) then open (140).
 const int kClosedFolderImage = 0;
 const int kOpenFolderImage = 5;
 
-// The category nodes in tree order, each with the category it names.
-using CategoryNodes = std::vector<std::pair<int, HTREEITEM>>;
-
-// The last node takes every category that no earlier node names ("Others"). Looked up here
-// rather than by walking the control: each of its messages costs far more than this loop.
-HTREEITEM CategoryNodeOf(const CategoryNodes& nodes, int category)
+// The caption position of `category`: its own for the named categories, the last ("Others")
+// for every other number.
+int CaptionPositionOf(int category)
 {
-    if (nodes.empty())
-        return nullptr;
-    for (std::size_t i = 0; i + 1 < nodes.size(); ++i) {
-        if (nodes[i].first == category)
-            return nodes[i].second;
-    }
-    return nodes.back().second;
-}
-
-// The order every view shows entries in (application nodes carry their entry as item data).
-int CALLBACK CompareApplications(LPARAM a, LPARAM b, LPARAM)
-{
-    return CompareInShownOrder(*reinterpret_cast<const CAppInfo*>(a), *reinterpret_cast<const CAppInfo*>(b));
+    return category >= 0 && category < kCategoryCaptionCount - 1 ? category : kCategoryCaptionCount - 1;
 }
 
 const page::View kView = page::View::Tree;
@@ -66,7 +50,7 @@ bool CTreeCtrlCategory::InitView(const ViewContext& context, const RECT& placeme
 
 void CTreeCtrlCategory::CreateImageList(int entries)
 {
-    const int size = m_context.scale.ImageSize(kIconSize);
+    const int size = m_context.scale.ImageSize(page::kTreeIconSize);
     m_imageList.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, entries + 10);
     SetImageList(m_imageList.GetSafeHandle());
     folder_images::AddStrip(m_imageList, false);
@@ -86,55 +70,85 @@ void CTreeCtrlCategory::ChangeDpi(const win::DpiScale& scale, HFONT font)
 
 void CTreeCtrlCategory::RebuildImageList()
 {
-    const int size = m_context.scale.ImageSize(kIconSize);
+    const int size = m_context.scale.ImageSize(page::kTreeIconSize);
     win::ImageList images;
     if (!images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, m_imageList.GetImageCount() + 10))
         return;
     folder_images::AddStrip(images, false);
     folder_images::AddStrip(images, true);
-    // The nodes keep their image numbers: the folders first, whatever could be had of them, then
-    // each entry's icon in its slot (also those of entries a search left out).
+    // The nodes keep the folders' numbers: the folders first, whatever could be had of them.
     images.SetImageCount(m_nFolderImages);
-    images.SetImageCount(m_imageList.GetImageCount());
-    m_images.Remake(images);
     SetImageList(images.GetSafeHandle());
     m_imageList = std::move(images);
+    m_images.Forget(m_imageList, m_nFolderImages);
+    // Each application node asks again, at the new size, when it is next drawn.
+    for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
+        for (HTREEITEM node = GetChildItem(category); node; node = GetNextSiblingItem(node))
+            SetItemImage(node, I_IMAGECALLBACK, I_IMAGECALLBACK);
+    }
 }
 
 void CTreeCtrlCategory::Fill(const EntryList& entries, const std::wstring& wanted)
 {
+    m_unfilled.clear();
     if (entries.empty())
         return;  // no nodes at all, not even categories
 
-    CategoryNodes categories;
-    for (int position = 0; position < kCategoryCaptionCount; ++position) {
-        const std::wstring caption = m_categoryNames.Caption(position);
-        if (HTREEITEM node = InsertItem(caption, kClosedFolderImage, kClosedFolderImage, position))
-            categories.emplace_back(position, node);
-    }
-
+    // Each category's applications in the shown order; the last entry named `wanted` is selected.
+    std::vector<EntryList> byCaption(kCategoryCaptionCount);
+    const CAppInfo* match = nullptr;
     for (CAppInfo* entry : entries) {
         if (!entry)
             continue;
-        const int image = m_images.SlotOf(m_imageList, *entry);
-        HTREEITEM node = InsertItem(entry->m_strAppName, image, image, reinterpret_cast<LPARAM>(entry),
-                                    CategoryNodeOf(categories, entry->m_nCategory));
-        if (node && !wanted.empty() && entry->m_strId == wanted)
+        byCaption[CaptionPositionOf(entry->m_nCategory)].push_back(entry);
+        if (!wanted.empty() && entry->m_strId == wanted)
+            match = entry;
+    }
+    // Categories without applications are not shown; the rest keep their order. A category's
+    // applications come in when it is first opened or selected.
+    HTREEITEM matchCategory = nullptr;
+    for (int position = 0; position < kCategoryCaptionCount; ++position) {
+        EntryList& applications = byCaption[position];
+        if (applications.empty())
+            continue;
+        std::stable_sort(applications.begin(), applications.end(), &ShownBefore);
+        HTREEITEM node = InsertItem(m_categoryNames.Caption(position), kClosedFolderImage, kClosedFolderImage, position);
+        if (!node)
+            continue;
+        SetHasChildren(node);
+        if (match && std::find(applications.begin(), applications.end(), match) != applications.end())
+            matchCategory = node;
+        m_unfilled[node] = std::move(applications);
+    }
+    if (matchCategory) {
+        if (HTREEITEM node = FillCategory(matchCategory, match)) {
             SelectItem(node);  // reported to the owner like a user's selection
+            EnsureVisible(node);
+        }
     }
+}
 
-    // Categories without applications are not shown; the rest keep their order.
-    for (HTREEITEM category = GetRootItem(); category;) {
-        HTREEITEM next = GetNextSiblingItem(category);
-        if (!ItemHasChildren(category))
-            DeleteItem(category);
-        category = next;
+HTREEITEM CTreeCtrlCategory::FillCategory(HTREEITEM category, const CAppInfo* wanted)
+{
+    HTREEITEM wantedNode = nullptr;
+    auto found = m_unfilled.find(category);
+    if (found == m_unfilled.end()) {
+        for (HTREEITEM node = wanted ? GetChildItem(category) : nullptr; node; node = GetNextSiblingItem(node)) {
+            if (EntryOf(node) == wanted)
+                wantedNode = node;
+        }
+        return wantedNode;
     }
-    for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category))
-        SortChildren(category, &CompareApplications, 0);
-    // Sorting and dropping categories moved the nodes: the selected one is brought back into view.
-    if (HTREEITEM selected = GetSelectedItem())
-        EnsureVisible(selected);
+    const EntryList applications = std::move(found->second);
+    m_unfilled.erase(found);
+    for (CAppInfo* entry : applications) {
+        // The icon is asked for when the node is first drawn (TVN_GETDISPINFO).
+        HTREEITEM node = InsertItem(entry->m_strAppName, I_IMAGECALLBACK, I_IMAGECALLBACK,
+                                    reinterpret_cast<LPARAM>(entry), category);
+        if (node && entry == wanted)
+            wantedNode = node;
+    }
+    return wantedNode;
 }
 
 bool CTreeCtrlCategory::RefreshView(const EntryList& entries)
@@ -150,6 +164,7 @@ bool CTreeCtrlCategory::RefreshView(const EntryList& entries)
 void CTreeCtrlCategory::Refill(const EntryList& entries, const std::wstring& wanted)
 {
     m_bRefilling = true;
+    m_unfilled.clear();
     DeleteItem(TVI_ROOT);
     Fill(entries, wanted);
     m_bRefilling = false;
@@ -166,6 +181,7 @@ void CTreeCtrlCategory::ShowMatches(const EntryList& matches)
     Refill(matches, selected ? selected->m_strId : std::wstring());
     m_bRefilling = true;
     for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
+        FillCategory(category);  // an expansion by message need not announce itself
         Expand(category, TVE_EXPAND);
         SetFolderImage(category, true);
     }
@@ -211,12 +227,18 @@ CTreeCtrlCategory::NodeKey CTreeCtrlCategory::KeyOf(HTREEITEM node) const
     return key;
 }
 
-HTREEITEM CTreeCtrlCategory::NodeOf(const NodeKey& key) const
+HTREEITEM CTreeCtrlCategory::NodeOf(const NodeKey& key)
 {
     for (HTREEITEM category = GetRootItem(); category; category = GetNextSiblingItem(category)) {
         if (!key.entry) {
             if (key.category >= 0 && static_cast<int>(GetItemData(category)) == key.category)
                 return category;
+            continue;
+        }
+        if (const auto unfilled = m_unfilled.find(category); unfilled != m_unfilled.end()) {
+            const EntryList& applications = unfilled->second;
+            if (std::find(applications.begin(), applications.end(), key.entry) != applications.end())
+                return FillCategory(category, key.entry);
             continue;
         }
         for (HTREEITEM node = GetChildItem(category); node; node = GetNextSiblingItem(node)) {
@@ -245,6 +267,7 @@ void CTreeCtrlCategory::ShowAgain(const Shown& shown)
         NodeKey key;
         key.category = number;
         if (HTREEITEM category = NodeOf(key)) {
+            FillCategory(category);
             Expand(category, TVE_EXPAND);
             SetFolderImage(category, true);
         }
@@ -311,9 +334,34 @@ bool CTreeCtrlCategory::OnSelChanged(HTREEITEM newItem, HTREEITEM, LRESULT&)
     if (IsApplication(newItem)) {
         m_context.ReportSelection(EntryOf(newItem));
     } else {
+        if (newItem)
+            FillCategory(newItem);
         ClearTreeSelectedApp();
         m_context.ReportSelection(nullptr);
     }
+    return true;
+}
+
+bool CTreeCtrlCategory::OnItemExpanding(HTREEITEM item, UINT action, LRESULT& result)
+{
+    if (action & TVE_EXPAND)
+        FillCategory(item);
+    result = FALSE;  // it opens
+    return true;
+}
+
+bool CTreeCtrlCategory::OnGetDispInfo(TVITEMW& item, LRESULT& result)
+{
+    result = 0;
+    if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
+        return false;
+    // An application's icon is made when its node is first drawn, and kept in the node.
+    CAppInfo* entry = EntryOf(item.hItem);
+    const int slot = entry ? m_images.SlotOf(m_imageList, *entry, m_context) : -1;
+    const int image = slot >= 0 ? slot : I_IMAGENONE;
+    item.iImage = image;
+    item.iSelectedImage = image;
+    item.mask |= TVIF_DI_SETITEM;
     return true;
 }
 

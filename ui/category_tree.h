@@ -8,6 +8,7 @@
 #include "ui/page_view.h"
 #include "win/controls.h"
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -39,18 +40,20 @@ protected:
 
 private:
     bool OnSelChanged(HTREEITEM newItem, HTREEITEM oldItem, LRESULT& result) override;
+    bool OnItemExpanding(HTREEITEM item, UINT action, LRESULT& result) override;
     bool OnItemExpanded(HTREEITEM item, UINT action, LRESULT& result) override;
+    bool OnGetDispInfo(TVITEMW& item, LRESULT& result) override;
     bool OnDblClk(LRESULT& result) override;
     bool OnRClick(LRESULT& result) override;
     bool OnReturn(LRESULT& result) override;
     bool OnKeyDown(WORD key, LRESULT& result) override;
 
     void CreateImageList(int entries);
-    // A new image list at the scale's size, with the folders and each application node's icon
-    // in the slots the nodes name.
+    // A new image list at the scale's size with the folders; each application node asks for its
+    // icon again when it is next drawn.
     void RebuildImageList();
-    // Inserts the categories and `entries`, selecting the one whose id is `wanted`, and drops
-    // the categories left empty.
+    // Inserts the categories that have applications, each showing that it has some; selects the
+    // one whose id is `wanted`, inserting its category's applications first.
     void Fill(const EntryList& entries, const std::wstring& wanted);
     // Empties the tree and fills it again, telling the owner nothing and storing nothing.
     void Refill(const EntryList& entries, const std::wstring& wanted);
@@ -60,7 +63,8 @@ private:
         int category = -1;
     };
     NodeKey KeyOf(HTREEITEM node) const;
-    HTREEITEM NodeOf(const NodeKey& key) const;
+    // The node of `key`, inserting the applications of its category when they are not in yet.
+    HTREEITEM NodeOf(const NodeKey& key);
     // What the tree showed before a search: the selected node, the open categories, the first
     // node in view.
     struct Shown {
@@ -71,6 +75,9 @@ private:
     Shown WhatIsShown() const;
     void ShowAgain(const Shown& shown);
     void SetFolderImage(HTREEITEM category, bool open) const;
+    // Inserts the applications of `category` when they are not in yet; the node of `wanted`
+    // among them, or null.
+    HTREEITEM FillCategory(HTREEITEM category, const CAppInfo* wanted = nullptr);
     bool IsApplication(HTREEITEM node) const { return node && GetParentItem(node) != nullptr; }
     CAppInfo* EntryOf(HTREEITEM node) const { return reinterpret_cast<CAppInfo*>(GetItemData(node)); }
     CAppInfo* ApplicationOf(HTREEITEM node) const { return IsApplication(node) ? EntryOf(node) : nullptr; }
@@ -86,4 +93,6 @@ private:
     sable::SableScrollBarPaintHook m_scrollHook;
     CAppInfo* m_pMenuEntry = nullptr;  // the entry the context menu was last shown for
     bool m_bRefilling = false;         // a refill reports no selection change and stores nothing
+    // The applications, in the shown order, of each category node not filled yet.
+    std::map<HTREEITEM, EntryList> m_unfilled;
 };

@@ -4,6 +4,7 @@
 #include "sable/sable_colors.h"
 #include "sable/sable_scrollbar.h"
 #include "ui/entry_order.h"
+#include "ui/page_ids.h"
 #include "win/handles.h"
 #include "win/key_event.h"
 
@@ -13,7 +14,6 @@ namespace entry_list {
 
 namespace {
 
-const int kIconSize = 32;  // at 96 DPI
 // Pixels around the name inside its highlight, at any DPI: the label cell the control works out
 // leaves only a few pixels beside the text, which it does not scale.
 const int kTextMargin = 2;
@@ -94,29 +94,31 @@ bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sa
     list.InsertColumn(0, std::wstring(), client.right - client.left);
     hook.HookWindow(list.GetSafeHwnd());
     hook.SetDpi(scale.Dpi());
-    const int size = scale.ImageSize(kIconSize);
+    const int size = scale.ImageSize(page::kListIconSize);
     if (images.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, grow))
         list.SetImageList(images.GetSafeHandle(), LVSIL_SMALL);
     return true;
 }
 
-void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const EntryImages& known,
-                   const win::DpiScale& scale)
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, EntryImages& known, const win::DpiScale& scale)
 {
-    const int size = scale.ImageSize(kIconSize);
-    const int count = images.GetImageCount();
+    const int size = scale.ImageSize(page::kListIconSize);
+    const int count = list.GetItemCount();
     win::ImageList rebuilt;
     if (!rebuilt.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, count > 0 ? count : 1))
         return;
-    rebuilt.SetImageCount(count);
-    known.Remake(rebuilt);
+    known.Forget(rebuilt, 0);
     list.SetImageList(rebuilt.GetSafeHandle(), LVSIL_SMALL);
     images = std::move(rebuilt);
+    // Each row asks again, at the new size, when it is next drawn.
+    for (int item = 0; item < count; ++item)
+        list.SetItemImage(item, I_IMAGECALLBACK);
 }
 
-void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image)
+void AppendEntry(const win::ListCtrl& list, CAppInfo& entry)
 {
-    list.InsertItem(list.GetItemCount(), kLabelPrefix + entry.m_strAppName, image, reinterpret_cast<LPARAM>(&entry));
+    list.InsertItem(list.GetItemCount(), kLabelPrefix + entry.m_strAppName, I_IMAGECALLBACK,
+                    reinterpret_cast<LPARAM>(&entry));
 }
 
 EntryList InShownOrder(const EntryList& entries)

@@ -23,13 +23,13 @@ namespace entry_list {
 bool Create(win::ListCtrl& list, UINT id, const RECT& placement, HWND parent, sable::AbstractScrollBarPaintHook& hook,
             win::ImageList& images, int grow, const win::DpiScale& scale);
 
-// A new image list for `list` at the scale's size, with each known entry's icon in its slot (also
-// the entries a search left out); it replaces `images` as the list's small-image list.
-void RebuildImages(const win::ListCtrl& list, win::ImageList& images, const EntryImages& known,
-                   const win::DpiScale& scale);
+// A new, empty image list for `list` at the scale's size in place of `images`, the slots `known`
+// forgotten; each row asks for its icon again when it is next drawn.
+void RebuildImages(const win::ListCtrl& list, win::ImageList& images, EntryImages& known, const win::DpiScale& scale);
 
-// Appends `entry` as the last row, labelled "\r\n" + its name, with `image`.
-void AppendEntry(const win::ListCtrl& list, CAppInfo& entry, int image);
+// Appends `entry` as the last row, labelled "\r\n" + its name; its icon is asked for when the row
+// is first drawn (LVN_GETDISPINFO).
+void AppendEntry(const win::ListCtrl& list, CAppInfo& entry);
 
 // `entries` (nulls left out) in the order the views show them.
 EntryList InShownOrder(const EntryList& entries);

@@ -120,9 +120,9 @@ const CAppInfo* CEntryListView::Fill(const EntryList& entries, const std::wstrin
     DeleteAllItems();
     m_bFilled = filled;
     const CAppInfo* match = nullptr;
+    const win::RedrawLock noRedraw(m_hWnd);  // no scroll bars and layout worked out per row
     for (CAppInfo* entry : entry_list::InShownOrder(entries)) {
-        const int image = m_images.SlotOf(m_imageList, *entry);
-        entry_list::AppendEntry(*this, *entry, image >= 0 ? image : I_IMAGENONE);
+        entry_list::AppendEntry(*this, *entry);
         if (!wanted.empty() && entry->m_strId == wanted)
             match = entry;
     }
@@ -264,6 +264,19 @@ bool CEntryListView::OnRClick(int item, LRESULT& result)
             view::ShowEntryMenu(m_hWnd, *entry);
         }
     }
+    return true;
+}
+
+bool CEntryListView::OnGetDispInfo(LVITEMW& item, LRESULT& result)
+{
+    result = 0;
+    if (!(item.mask & LVIF_IMAGE))
+        return false;
+    // A row's icon is made when the row is first drawn, and kept in the row from then on.
+    CAppInfo* entry = entry_list::EntryAt(*this, item.iItem);
+    const int slot = entry ? m_images.SlotOf(m_imageList, *entry, m_context) : -1;
+    item.iImage = slot >= 0 ? slot : I_IMAGENONE;
+    item.mask |= LVIF_DI_SETITEM;
     return true;
 }
 

@@ -57,9 +57,11 @@ private:
     bool OnDblClk(int item, LRESULT& result) override;
     bool OnRClick(int item, LRESULT& result) override;
     bool OnCustomDraw(NMLVCUSTOMDRAW* draw, LRESULT& result) override;
+    bool OnGetDispInfo(LVITEMW& item, LRESULT& result) override;
 
     // The one way rows come in: empties the list and its images, then lists `entries` in the
-    // shown order with their icons. The entry whose id is `wanted`, or null.
+    // shown order; a row's icon is made when it is first drawn. The entry whose id is `wanted`,
+    // or null.
     const CAppInfo* Fill(const EntryList& entries, const std::wstring& wanted);
     // What the list showed before a search: the selected rows, the focused one, the anchor of the
     // next selection and the first row in view, by entry.

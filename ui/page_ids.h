@@ -36,4 +36,8 @@ inline bool ViewFromIndex(int index, View& view)
 
 constexpr int IndexOf(View view) { return static_cast<int>(view); }
 
+// The views' icon sizes at 96 DPI: the tree's, and the lists'.
+constexpr int kTreeIconSize = 16;
+constexpr int kListIconSize = 32;
+
 }  // namespace page

@@ -7,15 +7,18 @@
 #include <algorithm>
 #include <cstdlib>
 
-void CPageModel::Load()
+void CPageModel::Load(const win::DpiScale& scale)
 {
+    // The catalogue's test size and the views' sizes, read together at each entry's test.
+    m_icons.SetSizes({kTestedIconSize, scale.ImageSize(page::kTreeIconSize), scale.ImageSize(page::kListIconSize)});
+    const IconStore::Use icons(m_icons);
     BuildCatalog(m_appList);
     m_recentApps.Load();
 }
 
-ViewContext CPageModel::ContextFor(win::Window& parent, IViewOwner& owner, const win::DpiScale& scale) const
+ViewContext CPageModel::ContextFor(win::Window& parent, IViewOwner& owner, const win::DpiScale& scale)
 {
-    return ViewContext{&parent, &owner, &m_appList, &m_recentApps, m_start, scale};
+    return ViewContext{&parent, &owner, &m_appList, &m_recentApps, m_start, scale, &m_icons};
 }
 
 int CPageModel::ChooseTab(int index) const

@@ -3,6 +3,7 @@
 // first selection, and decide what the buttons offer and what Open and Help act on. The tab
 // control shows what it decides.
 #pragma once
+#include "catalog/icon_store.h"
 #include "recent/recent_app_list.h"
 #include "ui/app_list.h"
 #include "ui/entry_search.h"
@@ -19,13 +20,14 @@ public:
 
     // What the command line asked to show first; before the views are created.
     void SetStartRequest(const StartRequest& start) { m_start = start; }
-    // Reads the catalogue (registered applications, then the built-in items) and the recent list.
-    void Load();
+    // Reads the catalogue (registered applications, then the built-in items) and the recent list;
+    // each entry's icon file is read once, for the test and for the views at `scale`.
+    void Load(const win::DpiScale& scale = win::DpiScale());
 
     CAppList& Catalogue() { return m_appList; }
     CRecentAppList& RecentList() { return m_recentApps; }
     // What the views are created with: this model's catalogue, recent list and start request, and the page's scale.
-    ViewContext ContextFor(win::Window& parent, IViewOwner& owner, const win::DpiScale& scale) const;
+    ViewContext ContextFor(win::Window& parent, IViewOwner& owner, const win::DpiScale& scale);
     EntryList RecentEntries() const { return EntriesOf(page::View::Recent, m_appList, &m_recentApps); }
 
     // The tab to make current for SelectTab(`index`): `index` itself unless it is -1; then the
@@ -71,6 +73,7 @@ public:
     static EntryList EntriesOf(page::View view, const CAppList& catalogue, const CRecentAppList* recent);
 
 private:
+    IconStore m_icons;  // the entries' icons, kept from the one read of each icon file
     CAppList m_appList;
     CRecentAppList m_recentApps;
     CAppInfo* m_pSelectedApp = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/page_view.h"
 
+#include "catalog/icon_store.h"
 #include "ui/page_model.h"
 #include "ui/window_state.h"
 
@@ -13,6 +14,11 @@ std::wstring ViewContext::SelectionToRestore(page::View view) const
     if (CPageModel::RequestNamesEntryFor(view, start))
         return start.name;
     return LoadSelectedApp(page::IndexOf(view));
+}
+
+HICON ViewContext::Icon(CAppInfo& entry, int size) const
+{
+    return icons ? icons->Icon(entry, size) : entry.CreateAppIcon(size);
 }
 
 void ViewContext::ReportSelection(CAppInfo* entry) const

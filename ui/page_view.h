@@ -12,6 +12,7 @@
 #include <vector>
 
 class CRecentAppList;
+class IconStore;
 
 namespace win {
 class Window;
@@ -29,6 +30,10 @@ struct ViewContext {
     const CRecentAppList* recent = nullptr;  // the recent view's source
     StartRequest start;
     win::DpiScale scale;  // the DPI the page is laid out at
+    IconStore* icons = nullptr;  // the page's icons; without it entries make their own
+
+    // The icon of `entry` at `size` pixels (the caller destroys it), or null.
+    HICON Icon(CAppInfo& entry, int size) const;
 
     // What `view` lists: the catalogue, or (the recent view) the recent list's entries.
     EntryList EntriesOf(page::View view) const;

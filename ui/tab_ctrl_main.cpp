@@ -55,7 +55,7 @@ int CTabCtrlMain::CreatePage(const RECT& rect, win::Window* parent)
     // nothing they were read from has changed.
     CatalogCache startupCache(MachineCacheSetup());
     // The catalogue and the recent list are complete before the views fill themselves.
-    m_model.Load();
+    m_model.Load(m_scale);
 
     // Created first, so that they come first in the page's tab order.
     m_btnOpen.Create(LoadResString(IDS_OPEN), WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON,

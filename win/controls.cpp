@@ -45,7 +45,8 @@ HTREEITEM TreeCtrl::InsertItem(const std::wstring& text, int image, int selected
     insert.hParent = parent;
     insert.hInsertAfter = after;
     // Without an image the node carries no image flags: -1 would have the control ask its parent.
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM | (image >= 0 ? TVIF_IMAGE | TVIF_SELECTEDIMAGE : 0);
+    const bool hasImage = image >= 0 || image == I_IMAGECALLBACK;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | (hasImage ? TVIF_IMAGE | TVIF_SELECTEDIMAGE : 0);
     insert.item.pszText = const_cast<wchar_t*>(text.c_str());
     insert.item.iImage = image;
     insert.item.iSelectedImage = selectedImage;
@@ -98,6 +99,15 @@ bool TreeCtrl::SetItemImage(HTREEITEM node, int image, int selectedImage) const
     return SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
+bool TreeCtrl::SetHasChildren(HTREEITEM node) const
+{
+    TVITEMW item{};
+    item.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    item.hItem = node;
+    item.cChildren = 1;
+    return SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
 bool TreeCtrl::SortChildren(HTREEITEM item, PFNTVCOMPARE compare, LPARAM context) const
 {
     TVSORTCB sort{};
@@ -129,7 +139,7 @@ int ListCtrl::InsertColumn(int index, const std::wstring& heading, int width) co
 int ListCtrl::InsertItem(int index, const std::wstring& text, int image, LPARAM data) const
 {
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM | (image >= 0 || image == I_IMAGENONE ? LVIF_IMAGE : 0);
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;  // I_IMAGECALLBACK: asked for when first needed
     item.iItem = index;
     item.pszText = const_cast<wchar_t*>(text.c_str());
     item.iImage = image;
@@ -151,6 +161,15 @@ int ListCtrl::GetItemImage(int index) const
     item.mask = LVIF_IMAGE;
     item.iItem = index;
     return SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : -1;
+}
+
+bool ListCtrl::SetItemImage(int index, int image) const
+{
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = image;
+    return SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 std::wstring ListCtrl::GetItemText(int index, int column) const
@@ -199,10 +218,16 @@ bool TreeCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
         auto* tv = reinterpret_cast<NMTREEVIEWW*>(hdr);
         return OnSelChanged(tv->itemNew.hItem, tv->itemOld.hItem, result);
     }
+    case TVN_ITEMEXPANDINGW: {
+        auto* tv = reinterpret_cast<NMTREEVIEWW*>(hdr);
+        return OnItemExpanding(tv->itemNew.hItem, tv->action, result);
+    }
     case TVN_ITEMEXPANDEDW: {
         auto* tv = reinterpret_cast<NMTREEVIEWW*>(hdr);
         return OnItemExpanded(tv->itemNew.hItem, tv->action, result);
     }
+    case TVN_GETDISPINFOW:
+        return OnGetDispInfo(reinterpret_cast<NMTVDISPINFOW*>(hdr)->item, result);
     case NM_DBLCLK:
         return OnDblClk(result);
     case NM_RCLICK:
@@ -217,7 +242,9 @@ bool TreeCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
 }
 
 bool TreeCtrl::OnSelChanged(HTREEITEM, HTREEITEM, LRESULT&) { return false; }
+bool TreeCtrl::OnItemExpanding(HTREEITEM, UINT, LRESULT&) { return false; }
 bool TreeCtrl::OnItemExpanded(HTREEITEM, UINT, LRESULT&) { return false; }
+bool TreeCtrl::OnGetDispInfo(TVITEMW&, LRESULT&) { return false; }
 bool TreeCtrl::OnDblClk(LRESULT&) { return false; }
 bool TreeCtrl::OnRClick(LRESULT&) { return false; }
 bool TreeCtrl::OnReturn(LRESULT&) { return false; }
@@ -239,6 +266,8 @@ bool ListCtrl::OnReflectedNotify(NMHDR* hdr, LRESULT& result)
         return OnRClick(reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem, result);
     case LVN_KEYDOWN:
         return OnKeyDown(reinterpret_cast<NMLVKEYDOWN*>(hdr)->wVKey, result);
+    case LVN_GETDISPINFOW:
+        return OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(hdr)->item, result);
     case NM_CUSTOMDRAW:
         return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr), result);
     default:
@@ -250,6 +279,7 @@ bool ListCtrl::OnItemChanged(int, UINT, UINT, LPARAM, LRESULT&) { return false; 
 bool ListCtrl::OnDblClk(int, LRESULT&) { return false; }
 bool ListCtrl::OnRClick(int, LRESULT&) { return false; }
 bool ListCtrl::OnKeyDown(WORD, LRESULT&) { return false; }
+bool ListCtrl::OnGetDispInfo(LVITEMW&, LRESULT&) { return false; }
 bool ListCtrl::OnCustomDraw(NMLVCUSTOMDRAW*, LRESULT&) { return false; }
 
 bool PopupMenu::Track(HWND owner, POINT screen, UINT flags) const

@@ -77,7 +77,8 @@ public:
         return Window::Create(WC_TREEVIEWW, L"", style, exStyle, rc, parent, id);
     }
     // Appends a node under `parent` (TVI_ROOT for the root) after `after`; null on failure. An
-    // image below 0 leaves the node without images.
+    // image below 0 leaves the node without images, but I_IMAGECALLBACK has the control ask for
+    // them when it first needs them (TVN_GETDISPINFO).
     HTREEITEM InsertItem(const std::wstring& text, int image, int selectedImage, LPARAM data,
                          HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST) const;
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const
@@ -105,6 +106,8 @@ public:
     std::wstring GetItemText(HTREEITEM item) const;
     bool ItemHasChildren(HTREEITEM item) const;
     bool SetItemImage(HTREEITEM item, int image, int selectedImage) const;
+    // Shows the node as one with children (an expand button) before any are inserted.
+    bool SetHasChildren(HTREEITEM item) const;
     // The node's image index, or -1.
     int GetItemImage(HTREEITEM item) const;
     // The node at a point in client coordinates, or null.
@@ -120,8 +123,12 @@ protected:
 
     // TVN_SELCHANGED: the newly selected node (null when none) and the one before.
     virtual bool OnSelChanged(HTREEITEM newItem, HTREEITEM oldItem, LRESULT& result);
+    // TVN_ITEMEXPANDING: before the node opens (TVE_EXPAND) or closes; a result of TRUE stops it.
+    virtual bool OnItemExpanding(HTREEITEM item, UINT action, LRESULT& result);
     // TVN_ITEMEXPANDED: the node and TVE_EXPAND or TVE_COLLAPSE (other actions as given).
     virtual bool OnItemExpanded(HTREEITEM item, UINT action, LRESULT& result);
+    // TVN_GETDISPINFO: the control asks for what a node holds as a callback (item.mask says what).
+    virtual bool OnGetDispInfo(TVITEMW& item, LRESULT& result);
     // NM_DBLCLK, NM_RCLICK, NM_RETURN: where the pointer is is the handler's to ask.
     virtual bool OnDblClk(LRESULT& result);
     virtual bool OnRClick(LRESULT& result);
@@ -137,14 +144,15 @@ public:
         return Window::Create(WC_LISTVIEWW, L"", style, exStyle, rc, parent, id);
     }
     int InsertColumn(int index, const std::wstring& heading, int width) const;
-    // Index of the new row (its place after sorting), or -1. Image -1 leaves the image out (the
-    // control's default); I_IMAGENONE gives the row none.
+    // Index of the new row (its place after sorting), or -1. I_IMAGECALLBACK has the control ask
+    // for the image when it first needs it (LVN_GETDISPINFO); I_IMAGENONE gives the row none.
     int InsertItem(int index, const std::wstring& text, int image, LPARAM data) const;
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     LPARAM GetItemData(int index) const;
     std::wstring GetItemText(int index, int column = 0) const;
     // The row's image index, or -1 when the row has none (or does not exist).
     int GetItemImage(int index) const;
+    bool SetItemImage(int index, int image) const;
     COLORREF GetTextColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTCOLOR)); }
     // The background colour, or CLR_NONE for a transparent background.
     COLORREF GetBkColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETBKCOLOR)); }
@@ -190,6 +198,8 @@ protected:
     virtual bool OnRClick(int item, LRESULT& result);
     // LVN_KEYDOWN with the virtual key.
     virtual bool OnKeyDown(WORD key, LRESULT& result);
+    // LVN_GETDISPINFO: the control asks for what a row holds as a callback (item.mask says what).
+    virtual bool OnGetDispInfo(LVITEMW& item, LRESULT& result);
     // NM_CUSTOMDRAW: one stage of painting; `result` carries the CDRF_* answer.
     virtual bool OnCustomDraw(NMLVCUSTOMDRAW* draw, LRESULT& result);
 };

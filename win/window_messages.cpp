@@ -2,7 +2,8 @@
 
 namespace win {
 
-RedrawLock::RedrawLock(HWND window) : m_hWnd(window)
+RedrawLock::RedrawLock(HWND window)
+    : m_hWnd(window), m_bHidden((::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0)
 {
     ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
 }
@@ -10,6 +11,10 @@ RedrawLock::RedrawLock(HWND window) : m_hWnd(window)
 RedrawLock::~RedrawLock()
 {
     ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    // The default handling turns redrawing back on by setting WS_VISIBLE: a hidden window stays hidden.
+    const LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
+    if (m_bHidden && (style & WS_VISIBLE))
+        ::SetWindowLongW(m_hWnd, GWL_STYLE, style & ~WS_VISIBLE);
 }
 
 void SetWindowIcon(HWND window, IconSize size, HICON icon)

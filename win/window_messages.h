@@ -16,6 +16,7 @@ public:
 
 private:
     HWND m_hWnd;
+    bool m_bHidden;  // hidden when locked
 };
 
 enum class IconSize { Small, Big };

@@ -1,5 +1,6 @@
 // Icon resolution of catalogue entries against the icon fixtures.
 #include "catalog/app_info.h"
+#include "catalog/icon_store.h"
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/catalog/icon_probe.h"
 
@@ -158,4 +159,56 @@ TEST(AppIcon, AGroupThatFailsOurChecksGivesNoIconHoweverItIsSelected)
     // The well-formed control group of the same file still gives its icon both ways.
     EXPECT_EQ(Icon(malformed, 7, 32).blue, 9);
     EXPECT_EQ(Icon(malformed, -8, 16).blue, 9);
+}
+
+// The page's icon store reads an entry's icon file once, at the first request, for every size the
+// page shows: once the file is gone, every size still comes as the file gave it.
+TEST(IconStore, EachIconFileIsReadOnceForEverySizeThePageShows)
+{
+    struct Case {
+        const wchar_t* fixture;
+        const wchar_t* name;
+        int index;
+    } cases[] = {
+        {L"icon_groups.dll", L"groups.dll", 1},  // a group by position
+        {L"icon_groups.dll", L"by_id.dll", -5},  // a group by id
+        {L"sizes.ico", L"sizes.ico", 0},         // an icon file
+        {L"sizes.ico", L"picture.dat", 0},       // the platform's extraction
+    };
+    const std::vector<int> sizes{16, 24, 32, 48};  // the views' sizes at 96 and 144 dots per inch
+    TempDirectory dir;
+    IconStore store;
+    store.SetSizes(sizes);
+    for (const Case& c : cases) {
+        const std::wstring path = dir.path() + c.name;
+        ASSERT_TRUE(CopyFileW(FixturePath(c.fixture).c_str(), path.c_str(), FALSE)) << c.name;
+        std::vector<IconFacts> truth;
+        for (int size : sizes)
+            truth.push_back(Icon(path, c.index, size));
+
+        CAppInfo entry;
+        entry.m_strIconPath = L"\"" + path + L"\"";
+        entry.m_nIconIndex = c.index;
+        CAppInfo sameIcon;  // another entry naming the same icon
+        sameIcon.m_strIconPath = path;
+        sameIcon.m_nIconIndex = c.index;
+        {
+            const IconStore::Use use(store);
+            EXPECT_TRUE(entry.HasAppIcon(32)) << c.name;  // the catalogue's test, the first request
+        }
+        ASSERT_TRUE(DeleteFileW(path.c_str())) << c.name;
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            for (CAppInfo* asking : {&entry, &sameIcon}) {
+                HICON icon = store.Icon(*asking, sizes[i]);
+                const IconFacts facts = Inspect(icon);
+                if (icon)
+                    DestroyIcon(icon);
+                ASSERT_TRUE(facts.ok) << c.name << " at " << sizes[i];
+                EXPECT_EQ(facts.width, truth[i].width) << c.name << " at " << sizes[i];
+                EXPECT_EQ(facts.red, truth[i].red) << c.name << " at " << sizes[i];
+                EXPECT_EQ(facts.green, truth[i].green) << c.name << " at " << sizes[i];
+                EXPECT_EQ(facts.blue, truth[i].blue) << c.name << " at " << sizes[i];
+            }
+        }
+    }
 }

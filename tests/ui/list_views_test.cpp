@@ -318,6 +318,7 @@ TEST_F(ListViews, AllListSortsIgnoringCaseAndRestoresTheRequestedOrStoredEntry)
             list.ShowView(true);
             EXPECT_TRUE(list.IsWindowVisible());
             EXPECT_EQ(m_owner.reports, (std::vector<CAppInfo*>{Entry(c.expected)})) << "showing reports it";
+            UpdateWindow(list);  // the rows drawn make their icons
             list.ShowView(false);
             EXPECT_FALSE(list.IsWindowVisible());
 
@@ -693,9 +694,9 @@ TEST_F(RecentView, RefreshListsTheNewSetAsAFreshFillWouldAndShowingSelectsTheFir
         EXPECT_TRUE(Selected(view).empty());
         EXPECT_TRUE(m_owner.reports.empty());
         EXPECT_LT(view.GetItemImage(0), 0) << "alpha without an icon shows none, not another entry's";
+        ExpectOwnIcons(view);
         HIMAGELIST images = reinterpret_cast<HIMAGELIST>(view.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
         EXPECT_EQ(ImageList_GetImageCount(images), 2) << "one image per entry that has one";
-        ExpectOwnIcons(view);
 
         // As a fresh fill of the same recent list shows it: rows in label order down the view.
         CListCtrlRecent fresh;

@@ -4,10 +4,13 @@
 // programs and for the help viewer.
 #include "res/registry_paths.h"
 #include "tests/catalog/catalog_fixture.h"
+#include "tests/catalog/icon_probe.h"
 #include "tests/support/launch_record.h"
 #include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_script.h"
+#include "tests/ui/tree_reader.h"
 #include "ui/page_ids.h"
+#include "ui/type_ahead.h"
 #include "ui/tab_ctrl_main.h"
 #include "ui/window_state.h"
 
@@ -15,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -464,3 +468,219 @@ TEST_F(PageKeys, AProgramNotFoundLeavesTheRecentListAndItsValuesAlone)
 }
 
 }  // namespace
+
+// The views fill lazily: rows make their icons when first drawn, a category's applications come
+// in when it is first opened or selected. Nothing a user or a caller relies on may notice.
+class LazyViews : public PageKeys {
+protected:
+    // Thirty entries in "Keyboard and Mouse" fill the list far past its bottom; three more, each
+    // alone in a category, come last in the list.
+    void SetUp() override
+    {
+        PageKeys::SetUp();
+        if (HasFatalFailure())
+            return;
+        for (int i = 0; i < 30; ++i) {
+            const std::wstring name = L"Entry " + std::wstring(i < 10 ? L"0" : L"") + std::to_wstring(i);
+            Register(name.c_str(), name.c_str(), 3, L"entry-started");
+        }
+        Register(L"Quartz", L"Quartz", 7, L"quartz-started");        // "Sounds"
+        Register(L"Xylophone", L"Xylophone", 9, L"xylophone-started"); // "Television and Teleclick"
+        Register(L"Yodel", L"Yodel", 1, L"yodel-started");             // "Power Management"
+    }
+
+    Tree TreeView() const { return Tree{m_tree}; }
+    std::wstring TreeSelection() const { return TreeView().Text(TreeView().Selected()); }
+    // Whether the tree's node lies wholly in its client area.
+    bool NodeInView(HTREEITEM node) const
+    {
+        RECT item{}, client{};
+        GetClientRect(m_tree, &client);
+        return node && TreeView_GetItemRect(m_tree, node, &item, TRUE) && item.top >= 0 && item.bottom <= client.bottom;
+    }
+    bool RowInView(int row) const
+    {
+        RECT item{}, client{};
+        GetClientRect(m_all, &client);
+        return row >= 0 && ListView_GetItemRect(m_all, row, &item, LVIR_BOUNDS) && item.top >= 0 &&
+               item.bottom <= client.bottom;
+    }
+    // Posts the characters of `text` to the focused window, as typed.
+    static void Type(const wchar_t* text)
+    {
+        for (const wchar_t* c = text; *c; ++c)
+            PostMessageW(GetFocus(), WM_CHAR, *c, 1);
+    }
+    std::wstring LastStart() const
+    {
+        const auto records = m_record.Read();
+        return records.empty() ? std::wstring() : records.back().commandLine;
+    }
+};
+
+TEST_F(LazyViews, StartRequestAndStoredSelectionsReachEntriesInUnopenedCategoriesAndUndrawnRows)
+{
+    struct Seen {
+        std::wstring selected;
+        bool categoryExpanded = false;
+        bool inView = false;
+        bool openEnabled = false;
+        std::vector<std::wstring> others;  // categories not asked for stay closed
+    };
+    // A start request into "Sounds", which nothing opened, in the tree; Enter opens it.
+    Seen request;
+    Run({
+            [&] {
+                const HTREEITEM node = TreeView().Selected();
+                request.selected = TreeSelection();
+                request.categoryExpanded = TreeView().Expanded(TreeView().Next(node, TVGN_PARENT));
+                request.inView = NodeInView(node);
+                request.openEnabled = IsWindowEnabled(m_open) != FALSE;
+                for (HTREEITEM root = TreeView().Root(); root; root = TreeView().Next(root, TVGN_NEXT)) {
+                    if (TreeView().Expanded(root))
+                        request.others.push_back(TreeView().Text(root));
+                }
+            },
+            PressOn(&m_tree, VK_RETURN),
+            [&] { ReleaseKeys(); },  // the view's Open command, posted, is handled before the next step
+            [&] { m_record.WaitFor(1); },
+        },
+        StartRequest{L"Quartz", 0});
+    EXPECT_EQ(request.selected, L"Quartz");
+    EXPECT_TRUE(request.categoryExpanded);
+    EXPECT_TRUE(request.inView);
+    EXPECT_TRUE(request.openEnabled);
+    EXPECT_EQ(request.others, std::vector<std::wstring>{L"Sounds"});
+    EXPECT_TRUE(EndsWith(LastStart(), L" quartz-started")) << Narrow(LastStart());
+
+    // Stored selections: the list's on its last row, never drawn; the tree's in a category never
+    // opened. Each view restores its own; the list's is scrolled into view and opens.
+    ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kWindowStateKeyPath, L"AllSelectedApp", L"Yodel"));
+    ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, kWindowStateKeyPath, L"TreeSelectedApp", L"Xylophone"));
+    ASSERT_TRUE(SetRegDword(HKEY_CURRENT_USER, kWindowStateKeyPath, L"ActiveTabId", 1));
+    std::vector<std::wstring> listSelection;
+    bool rowInView = false;
+    int rowImage = -1;
+    std::wstring treeSelection;
+    Run({
+        [&] {
+            listSelection = ItemTexts(m_all, true);
+            const int row = ListView_GetNextItem(m_all, -1, LVNI_SELECTED);
+            rowInView = RowInView(row);
+            UpdateWindow(m_all);
+            LVITEMW item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = row;
+            ListView_GetItem(m_all, &item);
+            rowImage = item.iImage;
+            treeSelection = TreeSelection();
+            SendMessageW(m_open, BM_CLICK, 0, 0);
+        },
+        [&] { m_record.WaitFor(2); },
+    });
+    EXPECT_EQ(listSelection, std::vector<std::wstring>{L"Yodel"});
+    EXPECT_TRUE(rowInView);
+    EXPECT_GE(rowImage, 0) << "the row drawn has its icon";
+    EXPECT_EQ(treeSelection, L"Xylophone");
+    EXPECT_TRUE(EndsWith(LastStart(), L" yodel-started")) << Narrow(LastStart());
+}
+
+TEST_F(LazyViews, TypingReachesRowsNeverDrawnAndApplicationsOfACategoryNeverOpened)
+{
+    std::wstring listSelected, treeCategory, treeSelected;
+    bool rowInView = false;
+    bool categoryWasClosed = false;
+    Run({
+        [&] { SetFocus(m_all); },
+        [&] { Type(L"xy"); },
+        [&] {
+            listSelected = ItemTexts(m_all, true).empty() ? L"" : ItemTexts(m_all, true).front();
+            rowInView = RowInView(ListView_GetNextItem(m_all, -1, LVNI_SELECTED));
+        },
+        PressOn(&m_all, VK_RETURN),
+        [&] { ReleaseKeys(); },
+        [&] {
+            m_record.WaitFor(1);
+            TabCtrl_SetCurFocus(m_tab, 0);
+            SetFocus(m_tree);
+        },
+        [&] { Type(L"P"); },  // "Power Management", a category nothing opened
+        [&] {
+            treeCategory = TreeSelection();
+            categoryWasClosed = !TreeView().Expanded(TreeView().Selected());
+            Press(VK_RIGHT);  // opens it
+        },
+        [&] {
+            ReleaseKeys();
+            Sleep(TypeAhead::kPauseMs + 200);  // a new search
+            Type(L"y");
+        },
+        [&] { treeSelected = TreeSelection(); },
+        PressOn(&m_tree, VK_RETURN),
+        [&] { ReleaseKeys(); },
+        [&] { m_record.WaitFor(2); },
+    });
+    EXPECT_EQ(listSelected, L"Xylophone");
+    EXPECT_TRUE(rowInView);
+    EXPECT_EQ(treeCategory, L"Power Management");
+    EXPECT_TRUE(categoryWasClosed);
+    EXPECT_EQ(treeSelected, L"Yodel");
+    const auto records = m_record.Read();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_TRUE(EndsWith(records[0].commandLine, L" xylophone-started")) << Narrow(records[0].commandLine);
+    EXPECT_TRUE(EndsWith(records[1].commandLine, L" yodel-started")) << Narrow(records[1].commandLine);
+}
+
+// Each entry's icon file is read once, while the catalogue is built: gone after that, every row
+// and node still gets its own icon, at the size of its view, when it is drawn.
+TEST_F(LazyViews, EveryIconFileIsReadOnceForAllTheViews)
+{
+    TempDirectory icons;
+    std::vector<std::wstring> files;
+    for (const wchar_t* id : {L"Quartz", L"Xylophone", L"Yodel", L"Entry 29"}) {
+        files.push_back(icons.path() + id + L".ico");
+        ASSERT_TRUE(CopyFileW(FixturePath(L"sizes.ico").c_str(), files.back().c_str(), FALSE));
+        ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, AppKey(id), L"IconPath", files.back()));
+    }
+    std::map<std::wstring, int> listSizes, treeSizes;  // by name: the red of its icon (its size)
+    Run({
+        [&] {
+            for (const std::wstring& file : files)
+                ASSERT_TRUE(DeleteFileW(file.c_str()));
+            HIMAGELIST listImages = ListView_GetImageList(m_all, LVSIL_SMALL);
+            for (int row = ListView_GetItemCount(m_all) - 1; row >= 0; --row) {
+                ListView_EnsureVisible(m_all, row, FALSE);
+                UpdateWindow(m_all);
+                LVITEMW item{};
+                item.mask = LVIF_IMAGE;
+                item.iItem = row;
+                ListView_GetItem(m_all, &item);
+                HICON icon = item.iImage >= 0 ? ImageList_GetIcon(listImages, item.iImage, ILD_NORMAL) : nullptr;
+                listSizes[ItemTexts(m_all)[row]] = Inspect(icon).red;
+                if (icon)
+                    DestroyIcon(icon);
+            }
+            HIMAGELIST treeImages = TreeView_GetImageList(m_tree, TVSIL_NORMAL);
+            for (HTREEITEM root = TreeView().Root(); root; root = TreeView().Next(root, TVGN_NEXT)) {
+                TreeView_Expand(m_tree, root, TVE_EXPAND);
+                for (HTREEITEM node = TreeView().Next(root, TVGN_CHILD); node; node = TreeView().Next(node, TVGN_NEXT)) {
+                    TreeView_EnsureVisible(m_tree, node);
+                    UpdateWindow(m_tree);
+                    const int image = TreeView().Image(node);
+                    HICON icon = image >= 0 ? ImageList_GetIcon(treeImages, image, ILD_NORMAL) : nullptr;
+                    treeSizes[TreeView().Text(node)] = Inspect(icon).red;
+                    if (icon)
+                        DestroyIcon(icon);
+                }
+            }
+        },
+    });
+    ASSERT_EQ(listSizes.size(), 33u);
+    ASSERT_EQ(treeSizes.size(), 33u);
+    for (const wchar_t* id : {L"Quartz", L"Xylophone", L"Yodel", L"Entry 29"}) {
+        EXPECT_EQ(listSizes[id], 32) << Narrow(id) << ": the 32-pixel image of its own file";
+        EXPECT_EQ(treeSizes[id], 16) << Narrow(id) << ": the 16-pixel image of its own file";
+    }
+    EXPECT_NE(listSizes[L"Entry 00"], 0) << "the others keep theirs";
+    EXPECT_NE(treeSizes[L"Entry 00"], 0);
+}

@@ -1,4 +1,5 @@
 // The window framework: handle owners, attachment and lifetime, reflection, and the modal loop.
+#include "win/window_messages.h"
 #include "win/controls.h"
 #include "win/dialog.h"
 #include "win/handles.h"
@@ -693,3 +694,18 @@ TEST(Centring, OnTheOwnersMonitorAndInsideItsWorkArea)
 }
 
 }  // namespace
+
+TEST(RedrawLock, AWindowKeepsItsVisibilityThroughALock)
+{
+    for (bool visible : {false, true}) {
+        HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, 50, 50, nullptr,
+                                      nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        {
+            const win::RedrawLock lock(window);
+            EXPECT_FALSE(IsWindowVisible(window)) << "redrawing off, as the system marks it";
+        }
+        EXPECT_EQ(IsWindowVisible(window) != FALSE, visible) << "visible before: " << visible;
+        DestroyWindow(window);
+    }
+}
