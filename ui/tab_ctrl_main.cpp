@@ -2,7 +2,6 @@
 
 #include "catalog/catalog_cache.h"
 #include "res/resource.h"
-#include "ui/app_launcher.h"
 #include "ui/page_layout.h"
 #include "win/data_file_cache.h"
 #include "win/resource_module.h"
@@ -136,83 +135,6 @@ void CTabCtrlMain::OnSelectionChanged(CAppInfo* entry)
     ::InvalidateRect(m_hWnd, &m_editDescription.m_rcThreeLines, FALSE);
 }
 
-void CTabCtrlMain::OnEntryCommand(EntryCommand command, CAppInfo* entry)
-{
-    // The entry asked for becomes the page's entry first (a menu can be for a row selected among
-    // others that the view never reported), so the button command acts on it.
-    if (entry && entry != m_model.SelectedEntry())
-        OnSelectionChanged(entry);
-    // Posted, not acted on: the command runs after the view's current message (a menu, a
-    // notification), as a click of the button would.
-    const UINT id = command == EntryCommand::Open ? page::kOpenButtonId : page::kHelpButtonId;
-    PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
-void CTabCtrlMain::RecalcLayout(const RECT& rect)
-{
-    if (!m_hWnd)
-        return;
-    const RECT page = page::PageRect(rect, m_scale);
-    const RECT before = GetClientRect();
-    int grow = (page.bottom - page.top) - (before.bottom - before.top);
-    MoveWindow(page, false);
-
-    const RECT client = GetClientRect();
-    const RECT placement = page::LayoutOf(client, m_scale).view;
-    for (IPageView* view : m_views)
-        view->MoveView(placement, grow);
-    m_noMatch.MoveWindow(placement, true);
-
-    if (grow < 0)
-        grow = 0;
-    RECT strip{client.left, client.bottom - grow - 1, client.right, client.bottom};
-    ::RedrawWindow(m_hWnd, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void CTabCtrlMain::ChangeDpi(int dpi, const RECT& rect)
-{
-    if (!m_hWnd)
-        return;
-    m_scale = win::DpiScale(dpi);
-    SetDpi(dpi);
-    m_btnOpen.SetDpi(dpi);
-    m_btnHelp.SetDpi(dpi);
-    m_editDescription.SetScale(m_scale);
-    // The controls keep the old fonts until they have the new ones.
-    const win::UniqueFont oldPageFont(m_pageFont.release());
-    const win::UniqueFont oldViewFont(m_viewFont.release());
-    MakeFonts();
-    const HFONT pageFont = PageFont();
-    const HFONT viewFont = ViewFont();
-    SetFont(pageFont, false);
-    m_btnOpen.SetFont(pageFont, false);
-    m_btnHelp.SetFont(pageFont, false);
-    m_editDescription.SetFont(pageFont, false);
-    const SIZE item = page::TabItemSize(m_scale);
-    SetItemSize(item.cx, item.cy);
-
-    MoveWindow(page::PageRect(rect, m_scale), false);
-    const page::Layout layout = page::LayoutOf(GetClientRect(), m_scale);
-    m_btnOpen.MoveWindow(layout.openButton, false);
-    m_btnHelp.MoveWindow(layout.helpButton, false);
-    m_editDescription.PlaceInBand(layout.descriptionBand);
-    for (IPageView* view : m_views) {
-        view->MoveView(layout.view, 0);
-        view->ChangeDpi(m_scale, viewFont);
-    }
-    m_searchBox.ChangeDpi(m_scale, pageFont, SearchBoxRect());
-    m_noMatch.ChangeDpi(m_scale, viewFont, layout.view);
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-void CTabCtrlMain::MakeFonts()
-{
-    const int dpi = m_scale.Dpi();
-    m_pageFont.reset(dpi == m_nDialogFontDpi ? nullptr : win::CreateFontForDpi(m_hDialogFont, m_nDialogFontDpi, dpi));
-    m_viewFont.reset(dpi == m_nViewFontDpi || !m_hViewFont ? nullptr
-                                                          : win::CreateFontForDpi(m_hViewFont, m_nViewFontDpi, dpi));
-}
-
 void CTabCtrlMain::SetFocusToCurrentView()
 {
     IPageView* view = CurrentView();
@@ -238,38 +160,6 @@ void CTabCtrlMain::KeepFocusUsable(HWND before)
 bool CTabCtrlMain::OnClose()
 {
     return true;  // the page goes with its dialog, never on its own
-}
-
-bool CTabCtrlMain::OnCommand(UINT id, UINT code, HWND source)
-{
-    if (code == BN_CLICKED && id == page::kOpenButtonId) {
-        OnBnClickedOpen();
-        return true;
-    }
-    if (code == BN_CLICKED && id == page::kHelpButtonId) {
-        OnBnClickedHelp();
-        return true;
-    }
-    return sable::SableTabCtrl::OnCommand(id, code, source);
-}
-
-void CTabCtrlMain::OnBnClickedOpen()
-{
-    CAppInfo* app = m_model.EntryToOpen();  // the message box of a failure runs a loop of its own
-    if (!app || OpenApp(*app) != OpenResult::Started)
-        return;
-    m_model.RecordStart(*app);
-    // The visible recent view keeps its items under the user's eyes; a hidden one is rebuilt.
-    if (!m_listRecent.IsWindowVisible()) {
-        m_listRecent.RefreshView(m_model.RecentEntries());
-        m_filteredBy[page::IndexOf(page::View::Recent)].clear();  // narrowed again when shown
-    }
-}
-
-void CTabCtrlMain::OnBnClickedHelp()
-{
-    if (CAppInfo* app = m_model.EntryForHelp())
-        OpenHelp(*app);
 }
 
 bool CTabCtrlMain::OnCtlColor(HDC dc, HWND child, UINT ctlType, HBRUSH& brush)
