@@ -29,6 +29,10 @@ int ArrowLength(const RECT& bar, bool vertical)
 // message of that loop has this message posted after it, which the loop dispatches to the window
 // once the step is drawn: the hook then draws the bars over again in the skin.
 const UINT kRepaintAfterTracking = ::RegisterWindowMessageW(L"Sable.RepaintScrollBars");
+// Posted once after other messages, which may have had the system redraw a bar that changed: the
+// bars are looked at when the messages of the moment are done, not after each (a look costs
+// server round trips under Wine, and a refill of 1,000 rows sends thousands of messages).
+const UINT kCheckBars = ::RegisterWindowMessageW(L"Sable.CheckScrollBars");
 HHOOK g_trackingFilter = nullptr;
 int g_hookedWindows = 0;
 
@@ -109,12 +113,18 @@ void AbstractScrollBarPaintHook::OnTapReleased()
         CountHookedWindow(-1);
     m_pHost = nullptr;
     m_hWnd = nullptr;
+    m_bCheckPosted = false;
 }
 
 void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
 {
     if (msg == kRepaintAfterTracking) {
         PaintBars(true);
+        return;
+    }
+    if (msg == kCheckBars) {
+        m_bCheckPosted = false;
+        PaintBars(false);
         return;
     }
     switch (msg) {
@@ -138,7 +148,8 @@ void AbstractScrollBarPaintHook::AfterMessage(UINT msg)
         PaintBars(true);
         break;
     default:
-        PaintBars(false);  // the system may have redrawn a bar that changed
+        if (!m_bCheckPosted && ::PostMessageW(m_hWnd, kCheckBars, 0, 0))
+            m_bCheckPosted = true;
         break;
     }
 }

@@ -40,6 +40,7 @@ private:
     win::Window* m_pHost = nullptr;
     HWND m_hWnd = nullptr;
     SCROLLBARINFO m_last[2] = {};  // what was painted, to repaint only after a change
+    bool m_bCheckPosted = false;   // a look at the bars is on its way
     win::DpiScale m_scale;
 };
 

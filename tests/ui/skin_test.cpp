@@ -257,6 +257,20 @@ TEST_F(Skin, WithTheSkinOffControlsKeepTheirPlainLook)
     EXPECT_TRUE(painter.backdrops.empty());
 }
 
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
 // Records each bar drawing instead of drawing.
 class RecordingScrollHook : public sable::AbstractScrollBarPaintHook {
 public:
@@ -299,25 +313,23 @@ TEST_F(Skin, ScrollBarHookRepaintsTheBarsAfterFramePaintsAndScrolling)
     ASSERT_FALSE(hook.bars.empty()) << "scrolling moved the thumb: drawn again";
     EXPECT_GT(hook.bars.back().thumbStart, top.thumbStart);
 
+    // A burst of rows moves the thumb up from the bottom: the bars are looked at once the burst is
+    // done, not after each of its messages (a look costs server round trips under Wine).
+    const RecordingScrollHook::Bar bottom = hook.bars.back();
+    hook.bars.clear();
+    for (int i = 0; i < 60; ++i)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"row"));
+    EXPECT_TRUE(hook.bars.empty()) << "not drawn during the burst";
+    PumpFor(50);
+    ASSERT_FALSE(hook.bars.empty()) << "drawn again after it";
+    EXPECT_TRUE(hook.bars.back().vertical);
+    EXPECT_LT(hook.bars.back().thumbStart, bottom.thumbStart);
+
     hook.UnhookWindow();
     EXPECT_EQ(GetWindowLongPtrW(list, GWLP_WNDPROC), ownProc);
     ASSERT_TRUE(hook.HookWindow(list));
     DestroyWindow(list);
     EXPECT_EQ(hook.GetHookedWindow(), nullptr) << "let go when the window was destroyed";
-}
-
-// Dispatches this thread's messages for `ms` milliseconds.
-void PumpFor(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
 }
 
 // What the screen shows at a point of `window` (window coordinates).
