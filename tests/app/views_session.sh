@@ -88,6 +88,17 @@ selected_row() {
     [ -n "$ys" ] || return 0
     echo $(( ($(echo "$ys" | head -n 1) + $(echo "$ys" | tail -n 1)) / 2 - client_y ))
 }
+# The selected row once it compares with $2 by $1 (-lt, -gt), looking again for a few seconds: a
+# loaded machine may paint the keys' result late. The last row seen when it never does.
+selected_row_until() {
+    local op=$1 than=$2 y=""
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        y=$(selected_row)
+        if [ -n "$y" ] && [ "$y" "$op" "$than" ]; then break; fi
+        sleep 0.3
+    done
+    echo "$y"
+}
 
 # No instance of an earlier run may take the start over.
 quiet wine "$bin/Brindle.exe" /halt || true
@@ -177,11 +188,11 @@ keys p o Return
 expect_start 2 PointerLower "Enter after typing \"po\""
 sleep 1.2
 keys Home f
-firewall_y=$(selected_row)
+firewall_y=$(selected_row_until -gt "$clock_y")
 [ -n "$firewall_y" ] && [ "$firewall_y" -gt "$clock_y" ] || fail "typing \"f\" did not select Firewall"
 sleep 1.2
 keys d i
-long_y=$(selected_row)
+long_y=$(selected_row_until -lt "$firewall_y")
 [ -n "$long_y" ] && [ "$long_y" -lt "$firewall_y" ] || fail "typing \"di\" did not select the long name"
 
 # 3. Clicks never scroll the List sideways: the icon column stays where it was.
