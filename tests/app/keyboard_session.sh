@@ -7,41 +7,9 @@
 set -euo pipefail
 bin=$(cd "$1" && pwd)
 source "$(dirname "$0")/../../scripts/wine-env.sh"
+source "$(dirname "$0")/session_common.sh"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-quiet() { "$@" </dev/null >/dev/null 2>&1; }
-
-work=$(mktemp -d)
-record=$work/launches.txt
-brindle_pid=
-cleanup() {
-    if [ -n "$brindle_pid" ] && kill -0 "$brindle_pid" 2>/dev/null; then
-        quiet wine "$bin/Brindle.exe" /halt || true
-        sleep 1
-        kill "$brindle_pid" 2>/dev/null || true
-    fi
-    quiet wine reg delete 'HKLM\SOFTWARE\Marbeck\Quillon' /f || true
-    quiet wine reg delete 'HKCU\Software\Marbeck\Quillon' /f || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-    local tenths=$1; shift
-    for _ in $(seq "$tenths"); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 records_with() { [ -f "$record" ] && [ "$(grep -c -- "$1" "$record" || true)" -ge "$2" ]; }
-# Sends keys to Brindle's window once it has the keyboard focus.
-keys() {
-    wait_for 50 xdotool windowfocus --sync "$window" 2>/dev/null || fail "Brindle's window took no focus"
-    xdotool key --delay 150 "$@"
-    sleep 0.4  # let the dialog take them before the next look
-}
 
 # No instance of an earlier run may take the start over.
 quiet wine "$bin/Brindle.exe" /halt || true
