@@ -1,35 +1,11 @@
 #include "catalog/group_icon.h"
 
+#include "catalog/icon_directory.h"
 #include "win/resource_data.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-
-namespace {
-
-// Layout of an RT_GROUP_ICON directory as stored in a module.
-#pragma pack(push, 2)
-struct GroupDirectoryHeader {
-    WORD reserved;
-    WORD type;  // 1 = icon
-    WORD count;
-};
-struct GroupDirectoryEntry {
-    BYTE width;
-    BYTE height;
-    BYTE colorCount;
-    BYTE reserved;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytesInRes;
-    WORD id;  // RT_ICON resource holding the image
-};
-#pragma pack(pop)
-static_assert(sizeof(GroupDirectoryHeader) == 6, "directory header layout");
-static_assert(sizeof(GroupDirectoryEntry) == 14, "directory entry layout");
-
-}  // namespace
 
 bool IconImageFits(const BYTE* data, DWORD size)
 {
@@ -88,7 +64,7 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
 
     // The directory comes from a file anyone may have registered: it must fit its resource and the
     // file before it is read here or handed to the platform, whose fallback would read it too.
-    GroupDirectoryHeader header;
+    IconDirectoryHeader header;
     if (found == win::ResourceStatus::OutOfFile || directory.size < sizeof(header)) {
         reject = true;
         return nullptr;
@@ -101,7 +77,7 @@ HICON LoadGroupIcon(HMODULE module, LPCWSTR group, int width, int height, int ma
 
     auto entryAt = [&directory](WORD index) {
         GroupDirectoryEntry entry;
-        std::memcpy(&entry, directory.data + sizeof(GroupDirectoryHeader) + index * sizeof(entry), sizeof(entry));
+        std::memcpy(&entry, directory.data + sizeof(IconDirectoryHeader) + index * sizeof(entry), sizeof(entry));
         return entry;
     };
 

@@ -1,5 +1,6 @@
 #include "catalog/icon_file.h"
 
+#include "catalog/icon_directory.h"
 #include "win/handles.h"
 
 #include <cstring>
@@ -8,34 +9,6 @@ namespace {
 
 // Larger icon files are not read: no icon the views show needs that much.
 constexpr LONGLONG kLargestIconFile = 16 * 1024 * 1024;
-
-#pragma pack(push, 2)
-struct FileDirectoryHeader {
-    WORD reserved;
-    WORD type;  // 1 = icon
-    WORD count;
-};
-struct FileDirectoryEntry {
-    BYTE width;
-    BYTE height;
-    BYTE colorCount;
-    BYTE reserved;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytesInRes;
-    DWORD offset;  // of the image in the file
-};
-struct GroupDirectoryEntry {
-    BYTE width;
-    BYTE height;
-    BYTE colorCount;
-    BYTE reserved;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytesInRes;
-    WORD id;
-};
-#pragma pack(pop)
 
 bool ReadWhole(const std::wstring& path, std::vector<std::uint8_t>& bytes)
 {
@@ -57,7 +30,7 @@ bool IconFile::Read(const std::wstring& path)
     m_directory.clear();
     m_images.clear();
     std::vector<std::uint8_t> bytes;
-    FileDirectoryHeader header;
+    IconDirectoryHeader header;
     if (!ReadWhole(path, bytes) || bytes.size() < sizeof(header))
         return false;
     std::memcpy(&header, bytes.data(), sizeof(header));
