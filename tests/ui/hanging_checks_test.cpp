@@ -3,6 +3,7 @@
 #include "catalog/check_session.h"
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/ui/main_dialog_fixture.h"
+#include "tests/ui/tree_reader.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -12,22 +13,6 @@
 #include <vector>
 
 namespace {
-
-// Every node text of the category tree, categories and entries alike.
-void CollectTree(HWND tree, HTREEITEM first, std::set<std::wstring>& texts)
-{
-    for (HTREEITEM item = first; item; item = TreeView_GetNextItem(tree, item, TVGN_NEXT)) {
-        wchar_t text[256] = {};
-        TVITEMW tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = 256;
-        TreeView_GetItem(tree, &tv);
-        texts.insert(text);
-        CollectTree(tree, TreeView_GetNextItem(tree, item, TVGN_CHILD), texts);
-    }
-}
 
 class HangingChecks : public MainDialogFixture {
 protected:
@@ -62,7 +47,12 @@ TEST_F(HangingChecks, FourHangingChecksHoldTheWindowForOneTimeLimitAndTheGoodEnt
     std::set<std::wstring> shown;
     RunPage({[&] {
                 ready = GetTickCount() - started;
-                CollectTree(m_tree, TreeView_GetRoot(m_tree), shown);
+                const Tree tree{m_tree};
+                for (HTREEITEM category = tree.Root(); category; category = tree.Next(category, TVGN_NEXT)) {
+                    shown.insert(tree.Text(category));
+                    for (const std::wstring& text : tree.Texts(tree.Next(category, TVGN_CHILD)))
+                        shown.insert(text);
+                }
             }},
             StartRequest{}, 10000);
     EXPECT_GE(ready, kCheckTimeLimitMs - 100) << "the hanging checks were not waited for";

@@ -5,6 +5,7 @@
 #include "tests/catalog/catalog_fixture.h"
 #include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_script.h"
+#include "tests/ui/tree_reader.h"
 #include "ui/page_ids.h"
 #include "ui/tab_ctrl_main.h"
 #include "ui/window_state.h"
@@ -37,34 +38,19 @@ std::wstring TextOf(HWND hwnd)
 
 // The tree as the user reads it: each category with "+" (closed) or "-" (open), the entries of
 // open ones indented, "*" on the selected node and "^" on the first one in view.
-Rows TreeRows(HWND tree)
+Rows TreeRows(HWND hwnd)
 {
+    const Tree tree{hwnd};
+    const HTREEITEM selected = tree.Selected();
+    const HTREEITEM top = TreeView_GetFirstVisible(hwnd);
     Rows rows;
-    const HTREEITEM selected = TreeView_GetSelection(tree);
-    const HTREEITEM top = TreeView_GetFirstVisible(tree);
-    auto row = [&](HTREEITEM item, const std::wstring& lead) {
-        wchar_t text[256] = {};
-        TVITEMW tv{};
-        tv.mask = TVIF_TEXT | TVIF_STATE;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = 256;
-        tv.stateMask = TVIS_EXPANDED;
-        TreeView_GetItem(tree, &tv);
-        std::wstring line = lead + text;
-        if (item == selected)
-            line += L" *";
-        if (item == top)
-            line += L" ^";
-        rows.push_back(line);
-        return (tv.state & TVIS_EXPANDED) != 0;
+    const auto row = [&](HTREEITEM item, const std::wstring& lead) {
+        rows.push_back(lead + tree.Text(item) + (item == selected ? L" *" : L"") + (item == top ? L" ^" : L""));
     };
-    for (HTREEITEM category = TreeView_GetRoot(tree); category; category = TreeView_GetNextSibling(tree, category)) {
-        const bool open = TreeView_GetItemState(tree, category, TVIS_EXPANDED) & TVIS_EXPANDED;
+    for (HTREEITEM category = tree.Root(); category; category = tree.Next(category, TVGN_NEXT)) {
+        const bool open = tree.Expanded(category);
         row(category, open ? L"- " : L"+ ");
-        if (!open)
-            continue;
-        for (HTREEITEM entry = TreeView_GetChild(tree, category); entry; entry = TreeView_GetNextSibling(tree, entry))
+        for (HTREEITEM entry = open ? tree.Next(category, TVGN_CHILD) : nullptr; entry; entry = tree.Next(entry, TVGN_NEXT))
             row(entry, L"    ");
     }
     return rows;
